@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs everything that building, running and testing plexor need on a
+# Debian 12 machine. Run as root (or through sudo). Idempotent: packages that
+# are already present are left alone and a second run prints nothing.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake pkg-config clang-format
+  unixodbc unixodbc-dev odbcinst
+  libsqlite3-dev sqlite3
+  googletest libgtest-dev libgmock-dev
+)
+# The report's page test renders in a headless browser.
+if [[ "${PLEXOR_WITH_BROWSER:-1}" == "1" ]]; then
+  PACKAGES+=(chromium)
+fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+SUDO=""
+if [[ $(id -u) -ne 0 ]]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

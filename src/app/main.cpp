@@ -1,0 +1,4 @@
+// Placeholder until the entry routine lands.
+int main() {
+  return 0;
+}

@@ -1,0 +1,82 @@
+#include "db/connection.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace db {
+namespace {
+
+SQLHENV g_env = SQL_NULL_HENV;
+SQLHDBC g_dbc = SQL_NULL_HDBC;
+DiagRecord g_diag;
+FixedText<21> g_schema;
+
+}  // namespace
+
+DiagRecord& LastDiag() {
+  return g_diag;
+}
+
+void Diag_Lesen(SQLSMALLINT handle_type, SQLHANDLE handle, DiagRecord& rec) {
+  std::memset(&rec, 0, sizeof rec);
+  if (handle == SQL_NULL_HANDLE) return;
+  SQLINTEGER native = 0;
+  SQLSMALLINT len = 0;
+  SQLRETURN rc = SQLGetDiagRec(handle_type, handle, 1, reinterpret_cast<SQLCHAR*>(rec.sqlstate),
+                               &native, reinterpret_cast<SQLCHAR*>(rec.message),
+                               static_cast<SQLSMALLINT>(sizeof rec.message), &len);
+  if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) {
+    rec.native = static_cast<int32_t>(native);
+  } else {
+    std::memset(&rec, 0, sizeof rec);
+  }
+  rec.sqlstate[sizeof rec.sqlstate - 1] = '\0';
+  rec.message[sizeof rec.message - 1] = '\0';
+}
+
+int32_t dbConnect(const char* user, const char* password, const char* dsn) {
+  if (g_dbc != SQL_NULL_HDBC) {
+    SQLFreeHandle(SQL_HANDLE_DBC, g_dbc);
+    g_dbc = SQL_NULL_HDBC;
+  }
+  if (g_env != SQL_NULL_HENV) {
+    SQLFreeHandle(SQL_HANDLE_ENV, g_env);
+    g_env = SQL_NULL_HENV;
+  }
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &g_env))) {
+    g_env = SQL_NULL_HENV;
+    return -1;
+  }
+  SQLSetEnvAttr(g_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                SQL_IS_INTEGER);
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, g_env, &g_dbc))) {
+    g_dbc = SQL_NULL_HDBC;
+    return -1;
+  }
+  auto text = [](const char* s) {
+    return const_cast<SQLCHAR*>(reinterpret_cast<const SQLCHAR*>(s == nullptr ? "" : s));
+  };
+  SQLRETURN rc =
+      SQLConnect(g_dbc, text(dsn), SQL_NTS, text(user), SQL_NTS, text(password), SQL_NTS);
+  if (!SQL_SUCCEEDED(rc)) {
+    Diag_Lesen(SQL_HANDLE_DBC, g_dbc, g_diag);
+    std::printf("Connect Error: SQLCode: %ld sqlState: %s Msg: %s\n",
+                static_cast<long>(g_diag.native), g_diag.sqlstate, g_diag.message);
+    std::fflush(stdout);
+    return -1;
+  }
+  return 0;
+}
+
+SQLHDBC Connection() {
+  return g_dbc;
+}
+
+void SetSchema(std::string_view name) {
+  g_schema.set(name);
+}
+const char* Schema() {
+  return g_schema.c_str();
+}
+
+}  // namespace db

@@ -1,0 +1,42 @@
+// The one ODBC connection of the run, the configured schema name that every
+// statement qualifies its tables with, and the diagnostic record of the last
+// failed call. All of it is process-wide and lives until the process ends;
+// the connection is never closed explicitly.
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdint>
+#include <string_view>
+
+#include "common/fixed_text.h"
+
+namespace db {
+
+// First diagnostic record of the last failed call whose diagnostics were read.
+struct DiagRecord {
+  char sqlstate[256];
+  int32_t native;
+  char message[5000];
+};
+
+DiagRecord& LastDiag();
+
+// Clears `rec` and fills it with diagnostic record 1 of the handle. When the
+// handle has none, the record stays cleared (native error 0).
+void Diag_Lesen(SQLSMALLINT handle_type, SQLHANDLE handle, DiagRecord& rec);
+
+// Connects to the data source. Result 0 when connected (also with
+// information), -1 otherwise; a failed connect prints
+// "Connect Error: SQLCode: %ld sqlState: %s Msg: %s\n" on standard output.
+int32_t dbConnect(const char* user, const char* password, const char* dsn);
+
+// The connection handle, or SQL_NULL_HDBC before a connect.
+SQLHDBC Connection();
+
+// The schema name (at most 20 characters) that qualifies every table name.
+void SetSchema(std::string_view name);
+const char* Schema();
+
+}  // namespace db
