@@ -13,8 +13,10 @@ namespace {
 
 // The switch set of the plan-group row that the checks read.
 constexpr int32_t kSwitchSet = 2;
-// SQL Server's duplicate-key error: the drawn key is taken.
+// Duplicate key of a unique constraint or of a unique index: the drawn key
+// is taken.
 constexpr int32_t kDuplicateKey = 2627;
+constexpr int32_t kDuplicateIndexKey = 2601;
 // Inserts tried, each with a freshly drawn key after a duplicate key.
 constexpr int kKeyAttempts = 5;
 
@@ -125,7 +127,8 @@ int32_t Erstelle_Umbesetzungsvorschlag(PnrSatz& p, const BssSatz& t, const BdpRo
 
   BdkRow b = BuildProposal(p, t, r, key);
   int32_t rc = Bdk_Insert(b);
-  for (int attempt = 1; rc == kDuplicateKey && attempt < kKeyAttempts; ++attempt) {
+  for (int attempt = 1; (rc == kDuplicateKey || rc == kDuplicateIndexKey) && attempt < kKeyAttempts;
+       ++attempt) {
     b.BdkKey.set(DrawProposalKey());
     rc = Bdk_Insert(b);
   }
