@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds plexor and runs every test, twice: in build/ with warnings as errors,
+# then in build-asan/ under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs the Debian packages it needs first (through sudo when not root).
+# PLEXOR_JOBS sets the build parallelism (default 2).
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+if [[ $(id -u) -eq 0 ]]; then
+  bash scripts/install-deps.sh
+elif command -v sudo >/dev/null 2>&1; then
+  sudo bash scripts/install-deps.sh
+else
+  echo "test.sh: installing the build dependencies needs root or sudo" >&2
+  exit 1
+fi
+
+jobs="${PLEXOR_JOBS:-2}"
+
+echo "== build/ (warnings as errors)"
+cmake -S . -B build -DPLEXOR_WERROR=ON
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure
+
+echo "== build-asan/ (AddressSanitizer, UndefinedBehaviorSanitizer)"
+# The ODBC driver manager keeps some allocations until the process ends;
+# leak reports would only show those.
+export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+cmake -S . -B build-asan -DPLEXOR_SANITIZE=ON -DPLEXOR_WERROR=ON
+cmake --build build-asan -j"$jobs"
+ctest --test-dir build-asan --output-on-failure
+
+echo "== all tests passed"
