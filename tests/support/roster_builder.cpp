@@ -3,6 +3,9 @@
 #include <chrono>
 #include <sstream>
 
+#include "db/connection.h"
+#include "db/statement.h"
+
 namespace ts {
 namespace {
 
@@ -138,6 +141,14 @@ void InsertError(TestDb& db, const ErrSpec& s) {
 
 std::vector<std::string> RunArgs::list() const {
   return {user, begin, end, level, job1, job2, plan_group, location, type, mode};
+}
+
+bool ConnectJob(const TestDb& db) {
+  if (db::dbConnect("plexor", "secret", db.dsn().c_str()) != 0) return false;
+  db::SetSchema("plexor");
+  db::PlgOptionalColumns().present = true;
+  db::BsmOptionalColumns().present = true;
+  return true;
 }
 
 std::vector<std::string> LogMessages(const std::string& log) {

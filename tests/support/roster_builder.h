@@ -105,6 +105,11 @@ struct RunArgs {
   std::vector<std::string> list() const;
 };
 
+// Connects the job's own database layer (in this process) to the test
+// database with schema "plexor" and resets both column-availability flags, so
+// that a test can call table routines directly. True when connected.
+bool ConnectJob(const TestDb& db);
+
 // The lines of a run log without their time stamps.
 std::vector<std::string> LogMessages(const std::string& log);
 
