@@ -1,0 +1,290 @@
+#include "dialect/rewriter.h"
+
+#include <string_view>
+
+#include "dialect/date_value.h"
+
+namespace tsq {
+namespace {
+
+constexpr const char* kLocalNow = "datetime('now','localtime')";
+constexpr const char* kUtcNow = "datetime('now')";
+
+constexpr std::string_view kTableHints[] = {
+    "NOLOCK",  "READUNCOMMITTED", "UPDLOCK",      "HOLDLOCK",       "ROWLOCK",
+    "PAGLOCK", "TABLOCK",         "TABLOCKX",     "XLOCK",          "READPAST",
+    "NOWAIT",  "READCOMMITTED",   "SERIALIZABLE", "REPEATABLEREAD", "READCOMMITTEDLOCK"};
+
+bool IsTableHint(const Token& token) {
+  for (std::string_view hint : kTableHints) {
+    if (IsWord(token, hint)) return true;
+  }
+  return false;
+}
+
+void Append(std::string& out, const std::string& piece, bool space) {
+  if (piece.empty()) return;
+  if (space && !out.empty()) out += ' ';
+  out += piece;
+}
+
+std::string TypeNameText(const std::vector<Token>& tokens, const TokenRange& range) {
+  std::string text;
+  for (size_t i = range.first; i < range.second; ++i) text += tokens[i].text;
+  return text;
+}
+
+}  // namespace
+
+void Rewriter::SetError(SqlError error) {
+  if (!error_) error_ = std::move(error);
+}
+
+size_t Rewriter::MatchParen(size_t open, size_t end) const {
+  int depth = 0;
+  for (size_t i = open; i < end; ++i) {
+    if (IsSymbol(tokens_[i], "(")) {
+      ++depth;
+    } else if (IsSymbol(tokens_[i], ")")) {
+      if (--depth == 0) return i;
+    }
+  }
+  return std::string::npos;
+}
+
+std::vector<TokenRange> Rewriter::SplitTopLevel(size_t begin, size_t end) const {
+  std::vector<TokenRange> parts;
+  if (begin >= end) return parts;
+  int depth = 0;
+  size_t start = begin;
+  for (size_t i = begin; i < end; ++i) {
+    if (IsSymbol(tokens_[i], "(")) {
+      ++depth;
+    } else if (IsSymbol(tokens_[i], ")")) {
+      --depth;
+    } else if (depth == 0 && IsSymbol(tokens_[i], ",")) {
+      parts.emplace_back(start, i);
+      start = i + 1;
+    }
+  }
+  parts.emplace_back(start, end);
+  return parts;
+}
+
+std::string Rewriter::Render(size_t begin, size_t end) {
+  std::string out;
+  size_t i = begin;
+  while (i < end) {
+    std::string piece;
+    size_t next = i + 1;
+    if (!RewriteAt(i, end, piece, next)) piece = RenderToken(tokens_[i]);
+    Append(out, piece, tokens_[i].space_before);
+    i = next;
+  }
+  return out;
+}
+
+std::string Rewriter::ConvertCall(const SqlType& type, const std::string& expr,
+                                  const std::string& style) {
+  switch (type.type_class) {
+    case TypeClass::kText: {
+      // convert() and cast() without a length give 30 characters.
+      const int64_t length = type.has_length ? type.length
+                             : (type.name == "TEXT" || type.name == "NTEXT" || type.name == "XML")
+                                 ? -1
+                                 : 30;
+      return "tsq_convert_text(" + expr + ", " + style + ", " + std::to_string(length) + ", " +
+             (type.fixed ? "1" : "0") + ")";
+    }
+    case TypeClass::kDateTime:
+    case TypeClass::kDate:
+      return "tsq_convert_datetime(" + expr + ", " + style + ", " +
+             (type.type_class == TypeClass::kDate ? "1" : "0") + ")";
+    case TypeClass::kInteger:
+      return "tsq_convert_int(" + expr + ", '" + (type.name == "INTEGER" ? "INT" : type.name) +
+             "')";
+    case TypeClass::kFloat:
+      return "tsq_convert_float(" + expr + ", " +
+             (type.scale >= 0 ? std::to_string(type.scale) : std::string("NULL")) + ")";
+    case TypeClass::kBinary:
+      return "CAST(" + expr + " AS BLOB)";
+  }
+  return expr;
+}
+
+std::optional<std::string> Rewriter::DatePartArgument(const TokenRange& range,
+                                                      const char* function) {
+  if (range.second != range.first + 1) return std::nullopt;
+  const Token& token = tokens_[range.first];
+  if (token.kind != TokenKind::kWord && token.kind != TokenKind::kString) return std::nullopt;
+  if (!ParseDatePart(token.text)) {
+    SetError({155, "42000", "'" + token.text + "' is not a recognized " + function + " option."});
+    return std::nullopt;
+  }
+  return QuoteString(token.text);
+}
+
+bool Rewriter::RewriteFunction(size_t i, size_t close, std::string& out) {
+  const std::string name = Upper(tokens_[i].text);
+  const std::vector<TokenRange> args = SplitTopLevel(i + 2, close);
+  auto arg = [&](size_t n) { return Render(args[n].first, args[n].second); };
+  if (name == "CONVERT" && (args.size() == 2 || args.size() == 3)) {
+    const std::optional<SqlType> type = ParseSqlType(tokens_, args[0].first, args[0].second);
+    if (!type) {
+      SetError({243, "42000",
+                "Type " + TypeNameText(tokens_, args[0]) + " is not a defined system type."});
+      return false;
+    }
+    out = ConvertCall(*type, arg(1), args.size() == 3 ? arg(2) : "NULL");
+    return true;
+  }
+  if (name == "CAST" && args.size() == 1) {
+    size_t as = std::string::npos;
+    int depth = 0;
+    for (size_t k = args[0].first; k < args[0].second; ++k) {
+      if (IsSymbol(tokens_[k], "(")) ++depth;
+      if (IsSymbol(tokens_[k], ")")) --depth;
+      if (depth == 0 && IsWord(tokens_[k], "AS")) as = k;
+    }
+    if (as == std::string::npos) return false;
+    const std::optional<SqlType> type = ParseSqlType(tokens_, as + 1, args[0].second);
+    if (!type) {
+      SetError({243, "42000",
+                "Type " + TypeNameText(tokens_, {as + 1, args[0].second}) +
+                    " is not a defined system type."});
+      return false;
+    }
+    out = ConvertCall(*type, Render(args[0].first, as), "NULL");
+    return true;
+  }
+  if ((name == "DATEADD" || name == "DATEDIFF") && args.size() == 3) {
+    const bool add = name == "DATEADD";
+    const std::optional<std::string> part = DatePartArgument(args[0], add ? "dateadd" : "datediff");
+    if (!part) return false;
+    out = std::string(add ? "tsq_dateadd(" : "tsq_datediff(") + *part + ", " + arg(1) + ", " +
+          arg(2) + ")";
+    return true;
+  }
+  if (args.empty() && (name == "GETDATE" || name == "SYSDATETIME")) {
+    out = kLocalNow;
+    return true;
+  }
+  if (args.empty() && (name == "GETUTCDATE" || name == "SYSUTCDATETIME")) {
+    out = kUtcNow;
+    return true;
+  }
+  if (args.empty() && name == "SCOPE_IDENTITY") {
+    out = "last_insert_rowid()";
+    return true;
+  }
+  if (name == "ISNULL" && args.size() == 2) {
+    out = "ifnull(" + arg(0) + ", " + arg(1) + ")";
+    return true;
+  }
+  if (name == "LEN" && args.size() == 1) {
+    out = "length(rtrim(" + arg(0) + "))";  // len() ignores trailing blanks
+    return true;
+  }
+  if (name == "SUBSTRING" && args.size() == 3) {
+    out = "substr(" + arg(0) + ", " + arg(1) + ", " + arg(2) + ")";
+    return true;
+  }
+  if (name == "CHARINDEX" && args.size() == 2) {
+    out = "instr(" + arg(1) + ", " + arg(0) + ")";
+    return true;
+  }
+  if ((name == "YEAR" || name == "MONTH" || name == "DAY") && args.size() == 1) {
+    const char* format = name == "YEAR" ? "%Y" : name == "MONTH" ? "%m" : "%d";
+    out = std::string("CAST(strftime('") + format + "', tsq_convert_datetime(" + arg(0) +
+          ", NULL, 0)) AS INTEGER)";
+    return true;
+  }
+  return false;
+}
+
+bool Rewriter::RewriteTop(size_t i, size_t end, std::string& out, size_t& next) {
+  size_t j = i + 1;
+  std::string head = "SELECT";
+  if (j < end && (IsWord(tokens_[j], "DISTINCT") || IsWord(tokens_[j], "ALL"))) {
+    head += " " + Upper(tokens_[j].text);
+    ++j;
+  }
+  if (j + 1 >= end || !IsWord(tokens_[j], "TOP")) return false;
+  TokenRange count{j + 1, j + 2};
+  if (IsSymbol(tokens_[j + 1], "(")) {
+    const size_t close = MatchParen(j + 1, end);
+    if (close == std::string::npos) return false;
+    count = {j + 1, close + 1};
+  } else if (tokens_[j + 1].kind != TokenKind::kNumber) {
+    return false;
+  }
+  size_t k = count.second;
+  if (k < end && (IsWord(tokens_[k], "PERCENT") || IsWord(tokens_[k], "WITH"))) return false;
+  // The LIMIT goes where this SELECT ends: at the ")" around it or at the end.
+  const size_t body = k;
+  int depth = 0;
+  for (; k < end; ++k) {
+    if (IsSymbol(tokens_[k], "(")) {
+      ++depth;
+    } else if (IsSymbol(tokens_[k], ")")) {
+      if (depth == 0) break;
+      --depth;
+    } else if (depth == 0 && (IsWord(tokens_[k], "UNION") || IsWord(tokens_[k], "EXCEPT") ||
+                              IsWord(tokens_[k], "INTERSECT"))) {
+      return false;
+    }
+  }
+  out = head + " " + Render(body, k) + " LIMIT " + Render(count.first, count.second);
+  next = k;
+  return true;
+}
+
+bool Rewriter::RewriteTableHint(size_t i, size_t end, size_t& next) const {
+  if (i + 2 >= end || !IsSymbol(tokens_[i + 1], "(")) return false;
+  const size_t close = MatchParen(i + 1, end);
+  if (close == std::string::npos || close == i + 2) return false;
+  for (size_t k = i + 2; k < close; ++k) {
+    if (!IsTableHint(tokens_[k]) && !IsSymbol(tokens_[k], ",")) return false;
+  }
+  next = close + 1;
+  return true;
+}
+
+bool Rewriter::RewriteAt(size_t i, size_t end, std::string& out, size_t& next) {
+  const Token& token = tokens_[i];
+  if (token.kind == TokenKind::kVariable) {
+    const std::string name = Upper(token.text);
+    if (name == "@@IDENTITY") {
+      out = "last_insert_rowid()";
+    } else if (name == "@@ROWCOUNT") {
+      out = "changes()";
+    } else {
+      SetError({137, "42000", "Must declare the scalar variable \"" + token.text + "\"."});
+      return false;
+    }
+    return true;
+  }
+  if (token.kind != TokenKind::kWord) return false;
+  const bool qualified = i > 0 && IsSymbol(tokens_[i - 1], ".");
+  if (qualified) return false;
+  if (IsWord(token, "CURRENT_TIMESTAMP")) {
+    out = kLocalNow;
+    return true;
+  }
+  if (IsWord(token, "SELECT")) return RewriteTop(i, end, out, next);
+  if (IsWord(token, "WITH")) {
+    if (!RewriteTableHint(i, end, next)) return false;
+    out.clear();
+    return true;
+  }
+  if (i + 1 < end && IsSymbol(tokens_[i + 1], "(")) {
+    const size_t close = MatchParen(i + 1, end);
+    if (close == std::string::npos) return false;
+    if (!RewriteFunction(i, close, out)) return false;
+    next = close + 1;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace tsq

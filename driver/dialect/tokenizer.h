@@ -1,0 +1,52 @@
+// T-SQL tokenizer: splits one statement into words, quoted names ([x] and
+// "x"), string literals ('..' with '' escapes, N'..'), numbers, variables
+// (@x, @@x) and operator symbols. Comments (-- and nested /* */) count as
+// blanks. Unterminated strings, names and comments fail as SQL Server's
+// parser does (105 and 113).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialect/dialect.h"
+
+namespace tsq {
+
+enum class TokenKind { kWord, kQuotedName, kString, kNumber, kVariable, kSymbol };
+
+struct Token {
+  TokenKind kind = TokenKind::kSymbol;
+  // kWord, kNumber, kVariable, kSymbol: as written; kQuotedName: the name
+  // without quotes; kString: the content with '' already undoubled.
+  std::string text;
+  bool space_before = false;  // blanks or a comment separate it from the token before
+};
+
+struct TokenizeResult {
+  bool ok = false;
+  SqlError error;
+  std::vector<Token> tokens;
+};
+
+TokenizeResult Tokenize(std::string_view sql);
+
+// The token in SQLite's spelling: names in double quotes, strings in single
+// quotes (the N prefix dropped), T-SQL's !< and !> as >= and <=.
+std::string RenderToken(const Token& token);
+
+// A bare word equal to `upper` (given in capitals), case-insensitively.
+// Quoted names never match, so [select] is a name and not a keyword.
+bool IsWord(const Token& token, std::string_view upper);
+
+bool IsSymbol(const Token& token, std::string_view symbol);
+
+// Name of a word or quoted name; empty for other tokens.
+std::string NameOf(const Token& token);
+
+std::string QuoteName(std::string_view name);
+std::string QuoteString(std::string_view text);
+std::string Upper(std::string_view text);
+
+}  // namespace tsq
