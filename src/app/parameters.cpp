@@ -10,7 +10,7 @@ namespace {
 // further than `width` characters, so a huge argument costs nothing.
 std::string_view Arg(const char* const* argv, int i, std::size_t width) {
   const char* a = argv[i];
-  if (a == nullptr) return {};
+  if (a == nullptr) return std::string_view("");
   return std::string_view(a, strnlen(a, width));
 }
 

@@ -19,6 +19,10 @@ struct FixedText {
   // Copies at most N-1 characters of `s` (and never past an embedded NUL).
   void set(std::string_view s) {
     std::size_t n = s.size() < N - 1 ? s.size() : N - 1;
+    if (n == 0) {  // also keeps a null data() of an empty view away from memchr
+      buf[0] = '\0';
+      return;
+    }
     const void* nul = std::memchr(s.data(), '\0', n);
     if (nul != nullptr) n = static_cast<std::size_t>(static_cast<const char*>(nul) - s.data());
     std::memmove(buf, s.data(), n);

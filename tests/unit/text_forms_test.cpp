@@ -21,6 +21,9 @@ TEST(FixedTextTest, CopiesAreCutAtTheCapacity) {
   EXPECT_EQ(t.length(), 5u);
   t.set(static_cast<const char*>(nullptr));
   EXPECT_TRUE(t.empty());
+  t.set("x");
+  t.set(std::string_view());  // an empty view without data
+  EXPECT_TRUE(t.empty());
   t.set(std::string_view("ab\0cd", 5));  // never past an embedded zero byte
   EXPECT_EQ(t, "ab");
   t.set_prefix("abcdef", 3);
