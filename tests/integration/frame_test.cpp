@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "config/config_writer.h"
+#include "config/value_cipher.h"
 
 extern char** environ;
 
@@ -162,6 +163,33 @@ TEST_F(FrameTest, UnknownDataSourceLogsUnderTheConfiguredSchema) {
   EXPECT_NE(log.find(kStart), std::string::npos);
   EXPECT_NE(log.find(kConnectFailed), std::string::npos);
   EXPECT_EQ(log.find("Programmende"), std::string::npos);
+}
+
+// The schema value loses its last character; a value longer than 21
+// characters gives no schema at all.
+TEST_F(FrameTest, SchemaValueNamesTheLogWithoutItsLastCharacter) {
+  struct Case {
+    std::string value;
+    std::string log_schema;
+  };
+  const Case cases[] = {{"abc", "ab"},
+                        {std::string(21, 's'), std::string(20, 's')},
+                        {std::string(22, 't'), ""},
+                        {".", ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    fs::path cfg = root_ / "manual.cfg";
+    {
+      std::ofstream out(cfg, std::ios::binary);
+      out << ";s;\r\n1;DATABASE;" << Wert_Verschluesseln("no_such_dsn", kKonfigSchluessel)
+          << "\r\n;s;\r\n2;SCHEMA;" << Wert_Verschluesseln(c.value, kKonfigSchluessel) << "\r\n";
+    }
+    fs::remove_all(LogDir());
+    fs::create_directories(LogDir());
+    Outcome o = Run(Line(cfg.string()));
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(CountLines(Log(c.log_schema)), 2);
+  }
 }
 
 TEST_F(FrameTest, FailedConnectHidesAShortCommandLine) {
