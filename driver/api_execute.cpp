@@ -1,0 +1,167 @@
+// Entry points that prepare and execute statements and report their outcome.
+#include <mutex>
+
+#include "api_util.h"
+#include "execute.h"
+#include "handles.h"
+#include "statement_ops.h"
+
+using namespace tsqlite;
+
+namespace {
+
+// Runs `body` on the statement with its connection locked and its
+// diagnostics cleared.
+template <typename F>
+SQLRETURN WithStmt(SQLHSTMT handle, F body) {
+  Stmt* s = AsStmt(handle);
+  if (s == nullptr) return SQL_INVALID_HANDLE;
+  std::lock_guard<std::mutex> lock(s->dbc->mutex);
+  s->diag.Clear();
+  return Finish(s->diag, body(*s));
+}
+
+SQLRETURN CursorOpenError(Stmt& s) {
+  return Error(s.diag, "24000", "Invalid cursor state");
+}
+
+}  // namespace
+
+extern "C" {
+
+SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length) {
+  return WithStmt(handle, [&](Stmt& s) {
+    if (text == nullptr) return Error(s.diag, "HY009", "Invalid use of null pointer");
+    if (s.state == StmtState::kCursor) return CursorOpenError(s);
+    s.prepared.reset();
+    s.prepared_sql.clear();
+    return ExecuteText(s, InText(text, length));
+  });
+}
+
+SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length) {
+  return WithStmt(handle, [&](Stmt& s) {
+    if (text == nullptr) return Error(s.diag, "HY009", "Invalid use of null pointer");
+    if (s.state == StmtState::kCursor) return CursorOpenError(s);
+    if (s.dbc->db == nullptr) return Error(s.diag, "08003", "Connection not open");
+    s.prepared.reset();
+    s.prepared_sql.clear();
+    s.state = StmtState::kAllocated;
+    const std::string sql = InText(text, length);
+    ResultSet columns;
+    tsq::SqlError error;
+    if (!DescribeStatement(s.dbc->db, sql, columns, error)) {
+      return Error(s.diag, error.sqlstate.empty() ? "HY000" : error.sqlstate, error.message,
+                   error.native);
+    }
+    s.prepared_sql = sql;
+    s.prepared = std::move(columns);
+    s.state = StmtState::kPrepared;
+    return static_cast<SQLRETURN>(SQL_SUCCESS);
+  });
+}
+
+SQLRETURN SQL_API SQLExecute(SQLHSTMT handle) {
+  return WithStmt(handle, [&](Stmt& s) {
+    if (s.state == StmtState::kCursor) return CursorOpenError(s);
+    if (!s.prepared) return Error(s.diag, "HY010", "Function sequence error");
+    return ExecuteText(s, s.prepared_sql);
+  });
+}
+
+SQLRETURN SQL_API SQLRowCount(SQLHSTMT handle, SQLLEN* count) {
+  return WithStmt(handle, [&](Stmt& s) {
+    if (s.state != StmtState::kExecuted && s.state != StmtState::kCursor) {
+      return Error(s.diag, "HY010", "Function sequence error");
+    }
+    if (count != nullptr) *count = s.row_count;
+    return static_cast<SQLRETURN>(SQL_SUCCESS);
+  });
+}
+
+SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT handle, SQLSMALLINT* count) {
+  return WithStmt(handle, [&](Stmt& s) {
+    if (s.state == StmtState::kAllocated) return Error(s.diag, "HY010", "Function sequence error");
+    const ResultSet* rs = Columns(s);
+    if (count != nullptr) {
+      *count = static_cast<SQLSMALLINT>(
+          rs != nullptr && s.state != StmtState::kExecuted ? rs->columns.size() : 0);
+    }
+    return static_cast<SQLRETURN>(SQL_SUCCESS);
+  });
+}
+
+SQLRETURN SQL_API SQLMoreResults(SQLHSTMT handle) {
+  return WithStmt(handle, [&](Stmt& s) {
+    CloseCursor(s);
+    return static_cast<SQLRETURN>(SQL_NO_DATA);
+  });
+}
+
+SQLRETURN SQL_API SQLCloseCursor(SQLHSTMT handle) {
+  return WithStmt(handle, [&](Stmt& s) {
+    if (s.state != StmtState::kCursor) return CursorOpenError(s);
+    CloseCursor(s);
+    return static_cast<SQLRETURN>(SQL_SUCCESS);
+  });
+}
+
+SQLRETURN SQL_API SQLCancel(SQLHSTMT handle) {
+  // Statements run to completion inside the executing call; nothing runs
+  // asynchronously that could be cancelled.
+  return WithStmt(handle, [](Stmt&) { return static_cast<SQLRETURN>(SQL_SUCCESS); });
+}
+
+SQLRETURN SQL_API SQLNumParams(SQLHSTMT handle, SQLSMALLINT* count) {
+  return WithStmt(handle, [&](Stmt&) {
+    if (count != nullptr) *count = 0;
+    return static_cast<SQLRETURN>(SQL_SUCCESS);
+  });
+}
+
+SQLRETURN SQL_API SQLBindParameter(SQLHSTMT handle, SQLUSMALLINT, SQLSMALLINT, SQLSMALLINT,
+                                   SQLSMALLINT, SQLULEN, SQLSMALLINT, SQLPOINTER, SQLLEN, SQLLEN*) {
+  return WithStmt(handle, [](Stmt& s) {
+    return Error(s.diag, "HYC00", "Optional feature not implemented: parameter markers");
+  });
+}
+
+SQLRETURN SQL_API SQLNativeSql(SQLHDBC handle, SQLCHAR* in, SQLINTEGER in_length, SQLCHAR* out,
+                               SQLINTEGER out_max, SQLINTEGER* out_length) {
+  Dbc* dbc = AsDbc(handle);
+  if (dbc == nullptr) return SQL_INVALID_HANDLE;
+  std::lock_guard<std::mutex> lock(dbc->mutex);
+  dbc->diag.Clear();
+  if (in == nullptr) {
+    return Finish(dbc->diag, Error(dbc->diag, "HY009", "Invalid use of null pointer"));
+  }
+  // No escape clauses are processed: the text goes to the engine as written.
+  return Finish(dbc->diag, OutTextInt(InText(in, in_length), out, out_max, out_length, dbc->diag));
+}
+
+SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT completion) {
+  // Every statement commits when it is executed, so there is never anything
+  // left to commit or roll back.
+  Diagnostics* diag = nullptr;
+  std::unique_lock<std::mutex> lock;
+  if (type == SQL_HANDLE_ENV) {
+    Env* env = AsEnv(handle);
+    if (env == nullptr) return SQL_INVALID_HANDLE;
+    lock = std::unique_lock<std::mutex>(env->mutex);
+    diag = &env->diag;
+  } else if (type == SQL_HANDLE_DBC) {
+    Dbc* dbc = AsDbc(handle);
+    if (dbc == nullptr) return SQL_INVALID_HANDLE;
+    lock = std::unique_lock<std::mutex>(dbc->mutex);
+    diag = &dbc->diag;
+  } else {
+    return SQL_INVALID_HANDLE;
+  }
+  diag->Clear();
+  if (completion != SQL_COMMIT && completion != SQL_ROLLBACK) {
+    return Finish(*diag, Error(*diag, "HY012", "Invalid transaction operation code"));
+  }
+  return SQL_SUCCESS;
+}
+
+}  // extern "C"

@@ -1,0 +1,231 @@
+#include "execute.h"
+
+#include <cctype>
+#include <filesystem>
+
+#include "column_type.h"
+#include "connect.h"
+
+namespace tsqlite {
+namespace {
+
+namespace fs = std::filesystem;
+
+tsq::SqlError Error(int32_t native, const char* sqlstate, std::string message) {
+  tsq::SqlError e;
+  e.native = native;
+  e.sqlstate = sqlstate;
+  e.message = std::move(message);
+  return e;
+}
+
+std::string FirstKeyword(std::string_view sql) {
+  size_t i = 0;
+  while (i < sql.size()) {
+    if (std::isspace(static_cast<unsigned char>(sql[i])) || sql[i] == '(') {
+      ++i;
+    } else if (sql.substr(i, 2) == "--") {
+      const size_t nl = sql.find('\n', i);
+      i = nl == std::string_view::npos ? sql.size() : nl + 1;
+    } else if (sql.substr(i, 2) == "/*") {
+      const size_t end = sql.find("*/", i + 2);
+      i = end == std::string_view::npos ? sql.size() : end + 2;
+    } else {
+      break;
+    }
+  }
+  std::string word;
+  while (i < sql.size() && std::isalpha(static_cast<unsigned char>(sql[i]))) {
+    word += static_cast<char>(std::toupper(static_cast<unsigned char>(sql[i])));
+    ++i;
+  }
+  return word;
+}
+
+bool OnlyBlanks(const char* tail) {
+  for (; tail != nullptr && *tail != '\0'; ++tail) {
+    if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') return false;
+  }
+  return true;
+}
+
+bool SchemaAttached(sqlite3* db, const std::string& name) {
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_database_list WHERE name = ?1 COLLATE NOCASE",
+                         -1, &st, nullptr) != SQLITE_OK) {
+    return false;
+  }
+  sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+  const bool found = sqlite3_step(st) == SQLITE_ROW;
+  sqlite3_finalize(st);
+  return found;
+}
+
+ExecOutcome CreateSchema(sqlite3* db, const std::string& directory, const std::string& name) {
+  ExecOutcome out;
+  if (!IsSchemaName(name)) {
+    out.rc = SQL_ERROR;
+    out.error = Error(102, "42000", "Incorrect syntax near '" + name + "'.");
+    return out;
+  }
+  const std::string exists_message =
+      "There is already an object named '" + name + "' in the database.";
+  if (SchemaAttached(db, name)) {
+    out.rc = SQL_ERROR;
+    out.error = Error(2714, "42S01", exists_message);
+    return out;
+  }
+  std::error_code ec;
+  const bool file_exists = fs::exists(fs::path(directory) / (name + ".sqlite"), ec);
+  if (!AttachSchema(db, directory, name, out.error)) {
+    out.rc = SQL_ERROR;
+    return out;
+  }
+  if (file_exists) {
+    // Made by another connection since this one connected: now attached here too.
+    out.rc = SQL_ERROR;
+    out.error = Error(2714, "42S01", exists_message);
+  }
+  return out;
+}
+
+Value ReadValue(sqlite3_stmt* st, int i) {
+  Value v;
+  switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER:
+      v.type = ValueType::kInteger;
+      v.integer = sqlite3_column_int64(st, i);
+      break;
+    case SQLITE_FLOAT:
+      v.type = ValueType::kReal;
+      v.real = sqlite3_column_double(st, i);
+      break;
+    case SQLITE_NULL:
+      break;
+    default: {
+      v.type = ValueType::kText;
+      const void* data = sqlite3_column_blob(st, i);
+      const int n = sqlite3_column_bytes(st, i);
+      if (data != nullptr && n > 0) v.text.assign(static_cast<const char*>(data), n);
+      break;
+    }
+  }
+  return v;
+}
+
+void DescribeColumns(sqlite3_stmt* st, ResultSet& rs) {
+  const int n = sqlite3_column_count(st);
+  rs.columns.resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    ColumnInfo& c = rs.columns[static_cast<size_t>(i)];
+    const char* name = sqlite3_column_name(st, i);
+    const char* table = sqlite3_column_table_name(st, i);
+    const char* schema = sqlite3_column_database_name(st, i);
+    const char* decl = sqlite3_column_decltype(st, i);
+    c.name = name != nullptr ? name : "";
+    c.table = table != nullptr ? table : "";
+    c.schema = schema != nullptr ? schema : "";
+    DescribeColumn(decl != nullptr ? decl : "", static_cast<size_t>(i), rs, c);
+  }
+}
+
+// Prepares the single statement of `sql`; `st` stays null for an empty text.
+bool Prepare(sqlite3* db, const std::string& sql, sqlite3_stmt** st, tsq::SqlError& error) {
+  const char* tail = nullptr;
+  const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), st, &tail);
+  if (rc != SQLITE_OK) {
+    error = tsq::MapError(db, rc);
+    sqlite3_finalize(*st);
+    *st = nullptr;
+    return false;
+  }
+  if (!OnlyBlanks(tail)) {
+    error = Error(0, "HY000", "Only one statement can be executed at a time.");
+    sqlite3_finalize(*st);
+    *st = nullptr;
+    return false;
+  }
+  return true;
+}
+
+// A statement that opened a transaction must not leave it open: every
+// statement commits when it is executed.
+void EndOpenTransaction(sqlite3* db) {
+  if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view tsql,
+                    SQLULEN max_rows) {
+  ExecOutcome out;
+  tsq::Translation t = tsq::Translate(tsql);
+  if (!t.ok) {
+    out.rc = SQL_ERROR;
+    out.error = t.error;
+    return out;
+  }
+  if (t.kind == tsq::StatementKind::kCreateSchema) return CreateSchema(db, directory, t.schema);
+
+  sqlite3_stmt* st = nullptr;
+  if (!Prepare(db, t.sqlite_sql, &st, out.error)) {
+    out.rc = SQL_ERROR;
+    return out;
+  }
+  if (st == nullptr) return out;  // nothing to run
+
+  const int columns = sqlite3_column_count(st);
+  int rc = SQLITE_OK;
+  if (columns > 0) {
+    ResultSet rs;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+      if (max_rows > 0 && rs.rows.size() >= max_rows) continue;
+      std::vector<Value> row;
+      row.reserve(static_cast<size_t>(columns));
+      for (int i = 0; i < columns; ++i) row.push_back(ReadValue(st, i));
+      rs.rows.push_back(std::move(row));
+    }
+    if (rc == SQLITE_DONE) {
+      DescribeColumns(st, rs);
+      out.result = std::move(rs);
+    }
+  } else {
+    rc = sqlite3_step(st);
+  }
+  if (rc != SQLITE_DONE) {
+    out.rc = SQL_ERROR;
+    out.error = tsq::MapError(db, rc);
+    out.result.reset();
+  } else if (columns == 0) {
+    const std::string verb = FirstKeyword(t.sqlite_sql);
+    if (verb == "INSERT" || verb == "UPDATE" || verb == "DELETE" || verb == "REPLACE" ||
+        t.kind == tsq::StatementKind::kModify) {
+      out.row_count = sqlite3_changes(db);
+      const std::string tverb = FirstKeyword(tsql);
+      if (out.row_count == 0 && (tverb == "UPDATE" || tverb == "DELETE")) out.rc = SQL_NO_DATA;
+    }
+  }
+  sqlite3_finalize(st);
+  EndOpenTransaction(db);
+  return out;
+}
+
+bool DescribeStatement(sqlite3* db, std::string_view tsql, ResultSet& columns,
+                       tsq::SqlError& error) {
+  columns = ResultSet{};
+  tsq::Translation t = tsq::Translate(tsql);
+  if (!t.ok) {
+    error = t.error;
+    return false;
+  }
+  if (t.kind == tsq::StatementKind::kCreateSchema) return true;
+  sqlite3_stmt* st = nullptr;
+  if (!Prepare(db, t.sqlite_sql, &st, error)) return false;
+  if (st != nullptr) {
+    DescribeColumns(st, columns);
+    sqlite3_finalize(st);
+  }
+  return true;
+}
+
+}  // namespace tsqlite

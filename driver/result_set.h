@@ -1,0 +1,39 @@
+// A materialised result set: every row of a query is read when the statement
+// is executed, so that no SQLite statement stays active between ODBC calls.
+// Values keep the storage class SQLite gave them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tsqlite {
+
+enum class ValueType { kNull, kInteger, kReal, kText };
+
+struct Value {
+  ValueType type = ValueType::kNull;
+  int64_t integer = 0;
+  double real = 0.0;
+  std::string text;  // also holds BLOB bytes
+};
+
+// What the driver tells a client about one result column.
+struct ColumnInfo {
+  std::string name;
+  std::string table;      // base table, empty for expressions
+  std::string schema;     // attached schema of the base table
+  std::string type_name;  // the type name reported to clients
+  int16_t sql_type = 0;   // SQL_VARCHAR, SQL_INTEGER, ...
+  uint64_t column_size = 0;
+  int16_t decimal_digits = 0;
+  int64_t display_size = 0;
+  int64_t octet_length = 0;
+};
+
+struct ResultSet {
+  std::vector<ColumnInfo> columns;
+  std::vector<std::vector<Value>> rows;
+};
+
+}  // namespace tsqlite

@@ -1,0 +1,23 @@
+// Operations on a statement that several entry points share. The caller holds
+// the connection's mutex and has cleared the statement's diagnostics.
+#pragma once
+
+#include "handles.h"
+
+namespace tsqlite {
+
+// Drops the open result set (if any); the statement returns to prepared or
+// allocated.
+void CloseCursor(Stmt& s);
+
+// The columns known to the statement: of the open result set, else of the
+// prepared statement; null when there are none yet.
+const ResultSet* Columns(const Stmt& s);
+
+// Runs `tsql` on the statement's connection and makes its result current.
+SQLRETURN ExecuteText(Stmt& s, const std::string& tsql);
+
+// Frees a statement and removes it from its connection.
+void DestroyStatement(Stmt* s);
+
+}  // namespace tsqlite
