@@ -50,12 +50,12 @@ std::string GeneratedChecks(const std::string& column, const SqlType& type) {
            ")) <= " + std::to_string(type.length) + ")";
   }
   if (type.type_class == TypeClass::kDateTime) {
-    return " CONSTRAINT " + QuoteName("tsq_dt_" + column) + " CHECK (" + col + " IS NULL OR " +
-           col + " = datetime(" + col + "))";
+    return " CONSTRAINT " + QuoteName("tsq_dt_" + column) + " CHECK (" + col + " IS datetime(" +
+           col + "))";
   }
   if (type.type_class == TypeClass::kDate) {
-    return " CONSTRAINT " + QuoteName("tsq_dt_" + column) + " CHECK (" + col + " IS NULL OR " +
-           col + " = date(" + col + ") || ' 00:00:00')";
+    return " CONSTRAINT " + QuoteName("tsq_dt_" + column) + " CHECK (" + col + " IS (date(" + col +
+           ") || ' 00:00:00'))";
   }
   return {};
 }
