@@ -1,0 +1,115 @@
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include "cli_args.h"
+#include "commands.h"
+#include "config/config_file.h"
+#include "config/config_writer.h"
+#include "schema_setup.h"
+
+namespace ctl {
+namespace {
+
+// "-" reads the value from the first line of standard input, so that a
+// password need not appear on a command line.
+std::string ValueOrStdin(const std::string& value) {
+  if (value != "-") return value;
+  std::string line;
+  std::getline(std::cin, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+int RunKonfigWrite(const std::vector<std::string>& args) {
+  static const char* kHelp =
+      "Usage: plexorctl konfig write FILE --dsn NAME --schema S --login U --pass P\n"
+      "\n"
+      "Writes the job's configuration file with the four connection settings,\n"
+      "each enciphered. A value of - is read from standard input.\n";
+  ParsedArgs parsed;
+  std::string error;
+  if (!ParseArgs(args, 0, {"dsn", "schema", "login", "pass"}, {}, parsed, error)) {
+    std::fprintf(stderr, "plexorctl konfig write: %s\n%s", error.c_str(), kHelp);
+    return 2;
+  }
+  if (parsed.help) {
+    std::printf("%s", kHelp);
+    return 0;
+  }
+  if (parsed.positional.size() != 1 ||
+      !RequireValues(parsed, {"dsn", "schema", "login", "pass"}, error)) {
+    std::fprintf(stderr, "plexorctl konfig write: %s\n%s",
+                 error.empty() ? "give exactly one FILE" : error.c_str(), kHelp);
+    return 2;
+  }
+  const std::string schema = parsed.Value("schema");
+  if (!ValidSchemaName(schema)) {
+    std::fprintf(stderr, "plexorctl konfig write: invalid schema name '%s'\n", schema.c_str());
+    return 2;
+  }
+  const std::string& path = parsed.positional.front();
+  if (!Konfig_Schreiben(path, ValueOrStdin(parsed.Value("dsn")), schema,
+                        ValueOrStdin(parsed.Value("login")), ValueOrStdin(parsed.Value("pass")))) {
+    std::fprintf(stderr,
+                 "plexorctl konfig write: cannot write %s (values up to %zu characters, no zero "
+                 "bytes)\n",
+                 path.c_str(), kKonfigMaxWert);
+    return 1;
+  }
+  std::printf("Configuration written to %s\n", path.c_str());
+  return 0;
+}
+
+int RunKonfigShow(const std::vector<std::string>& args) {
+  static const char* kHelp =
+      "Usage: plexorctl konfig show FILE [--reveal]\n"
+      "\n"
+      "Deciphers the job's configuration file and prints the values the job takes\n"
+      "over. The password is masked unless --reveal is given.\n";
+  ParsedArgs parsed;
+  std::string error;
+  if (!ParseArgs(args, 0, {}, {"reveal"}, parsed, error)) {
+    std::fprintf(stderr, "plexorctl konfig show: %s\n%s", error.c_str(), kHelp);
+    return 2;
+  }
+  if (parsed.help) {
+    std::printf("%s", kHelp);
+    return 0;
+  }
+  if (parsed.positional.size() != 1) {
+    std::fprintf(stderr, "plexorctl konfig show: give exactly one FILE\n%s", kHelp);
+    return 2;
+  }
+  const std::string& path = parsed.positional.front();
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    std::fprintf(stderr, "plexorctl konfig show: no such file: %s\n", path.c_str());
+    return 1;
+  }
+  // The same lookups as the job: empty section, number 0, by key.
+  auto lookup = [&](const char* key) {
+    Konfig_Lesen("", key, 0, path.c_str());
+    return std::string(Konfig_Puffer().value.c_str());
+  };
+  const std::string dsn = lookup("DATABASE");
+  const std::string schema_value = lookup("SCHEMA");
+  const std::string login = lookup("LOGIN");
+  const std::string pass = lookup("PASS");
+  // The job drops the last character of the stored schema value.
+  std::string schema;
+  if (!schema_value.empty() && schema_value.size() <= kKonfigMaxSchema + 1) {
+    schema = schema_value.substr(0, schema_value.size() - 1);
+  }
+  std::printf("DATABASE: %s\n", dsn.c_str());
+  std::printf("SCHEMA:   %s\n", schema.c_str());
+  std::printf("LOGIN:    %s\n", login.c_str());
+  std::printf("PASS:     %s\n", parsed.flags.count("reveal") != 0 ? pass.c_str()
+                                : pass.empty()                    ? ""
+                                                                  : "********");
+  return 0;
+}
+
+}  // namespace ctl

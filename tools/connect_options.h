@@ -1,0 +1,29 @@
+// The connection options shared by the subcommands that talk to a database:
+// either --dsn NAME (a configured data source) or --database DIR (a folder
+// of the embedded driver, reached through a temporary data source), plus
+// --user, --password and --driver (the embedded driver's library).
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "cli_args.h"
+#include "embedded_dsn.h"
+#include "odbc_session.h"
+
+namespace ctl {
+
+// Option names to add to a subcommand's value options.
+const std::set<std::string>& ConnectValueOptions();
+extern const char* const kConnectHelp;
+
+struct OpenedDatabase {
+  std::unique_ptr<EmbeddedDsn> temporary;  // only with --database
+  OdbcSession session;
+};
+
+// Connects as the options say; false with `error` otherwise.
+bool OpenDatabase(const ParsedArgs& args, OpenedDatabase& db, std::string& error);
+
+}  // namespace ctl
