@@ -24,6 +24,15 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
   return Upper(a) == Upper(b);
 }
 
+// A name as SQLite echoes it, without the double quotes it may carry.
+std::string Unquoted(std::string_view name) {
+  std::string out;
+  for (char c : name) {
+    if (c != '"') out += c;
+  }
+  return out;
+}
+
 std::string AfterLastDot(std::string_view name) {
   const size_t dot = name.rfind('.');
   return std::string(dot == std::string_view::npos ? name : name.substr(dot + 1));
@@ -195,11 +204,11 @@ SqlError MapMessage(sqlite3* db, int extended, const std::string& message) {
     return {207, "42S22", "Invalid column name '" + AfterLastDot(after("no such column: ")) + "'."};
   }
   if (StartsWith(message, "no such table: ")) {
-    return {208, "42S02", "Invalid object name '" + after("no such table: ") + "'."};
+    return {208, "42S02", "Invalid object name '" + Unquoted(after("no such table: ")) + "'."};
   }
   if (StartsWith(message, "unknown database ")) {
     return {2760, "42000",
-            "The specified schema name \"" + after("unknown database ") +
+            "The specified schema name \"" + Unquoted(after("unknown database ")) +
                 "\" either does not exist or you do not have permission to use it."};
   }
   if (StartsWith(message, "near \"") || StartsWith(message, "unrecognized token: ") ||
@@ -241,18 +250,18 @@ SqlError MapMessage(sqlite3* db, int extended, const std::string& message) {
             "'" + after("no such function: ") + "' is not a recognized built-in function name."};
   }
   if (StartsWith(message, "table ") && message.find(" already exists") != std::string::npos) {
-    const std::string name = message.substr(6, message.find(" already exists") - 6);
+    const std::string name = Unquoted(message.substr(6, message.find(" already exists") - 6));
     return {2714, "42S01", "There is already an object named '" + name + "' in the database."};
   }
   if (StartsWith(message, "index ") && message.find(" already exists") != std::string::npos) {
-    const std::string name = message.substr(6, message.find(" already exists") - 6);
+    const std::string name = Unquoted(message.substr(6, message.find(" already exists") - 6));
     return {1913, "42S11",
             "The operation failed because an index or statistics with name '" + name +
                 "' already exists."};
   }
   if (StartsWith(message, "no such index: ")) {
     return {3701, "42S12",
-            "Cannot drop the index '" + after("no such index: ") +
+            "Cannot drop the index '" + Unquoted(after("no such index: ")) +
                 "', because it does not exist or you do not have permission."};
   }
   if (StartsWith(message, "duplicate column name: ")) {
