@@ -107,10 +107,10 @@ inline std::string Fill(std::string format, std::initializer_list<std::string> v
   auto value = values.begin();
   for (size_t i = 0; i < format.size(); ++i) {
     bool filled = false;
-    for (std::string_view spec : {"%s", "%ld", "%f"}) {
-      if (value != values.end() && format.compare(i, spec.size(), spec) == 0) {
+    for (std::string_view placeholder : {"%s", "%ld", "%f"}) {
+      if (value != values.end() && format.compare(i, placeholder.size(), placeholder) == 0) {
         out += *value++;
-        i += spec.size() - 1;
+        i += placeholder.size() - 1;
         filled = true;
         break;
       }
