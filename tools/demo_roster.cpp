@@ -629,7 +629,8 @@ class Builder {
       row.push_back(StampV(start_ - 14, 9 * 60));
       row.push_back(V::Text(a.fc1 == "FOR" ? "Fortbildung" : ""));
       row.push_back(V::Text("DEMO"));
-      row.push_back(V::Int(480));
+      // Day-service staff book their working time afterwards: none booked yet.
+      row.push_back(p.profile == Profile::kDayService ? V::Null() : V::Int(480));
       for (int i = 0; i < 8; ++i) row.push_back(V::Int(0));
       for (int v : {a.rnd, s.von, 0, 0, 30, 450, 0}) row.push_back(V::Int(v));
       row.push_back(V::Real(a.kos));
