@@ -131,6 +131,14 @@ const Words& WordsFor(Language language) {
   return language == Language::kGerman ? german : english;
 }
 
+// The open proposals of a slot: "+2" joining, "-1" leaving.
+std::string Moves(const SlotCell& c) {
+  std::string s;
+  if (c.joining != 0) s += " +" + Num(c.joining);
+  if (c.leaving != 0) s += " -" + Num(c.leaving);
+  return s;
+}
+
 void Grid(std::string& out, const std::vector<const SlotCell*>& cells) {
   std::set<ColumnKey> column_set;
   std::set<std::string> days;
@@ -161,7 +169,7 @@ void Grid(std::string& out, const std::vector<const SlotCell*>& cells) {
                                 Num(c.fkt) + ", -" + Num(c.leaving) + " +" + Num(c.joining);
       out += "<td class=\"slot " + std::string(DeviationClass(c.fkt)) + "\" title=\"" +
              Escape(title) + "\">" + Num(c.effective) + "/" + Num(c.sol) + "<small>" + Num(c.fkt) +
-             "</small></td>";
+             Moves(c) + "</small></td>";
     }
     out += "</tr>\n";
   }
