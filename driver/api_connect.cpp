@@ -30,7 +30,7 @@ SQLRETURN Open(Dbc& dbc, const ConnectSettings& settings, const std::string& use
 }
 
 std::string KeyValue(const std::map<std::string, std::string>& keys, const char* a,
-                  const char* b = nullptr) {
+                     const char* b = nullptr) {
   if (auto it = keys.find(a); it != keys.end()) return it->second;
   if (b != nullptr) {
     if (auto it = keys.find(b); it != keys.end()) return it->second;
@@ -68,7 +68,8 @@ SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND /*window*/, SQLCHAR* 
   ConnectSettings settings = dsn.empty() ? ConnectSettings{} : ReadDataSource(dsn);
   settings.dsn = dsn;
   ApplyConnectionString(keys, settings);
-  SQLRETURN rc = Open(*dbc, settings, KeyValue(keys, "UID", "USER"), KeyValue(keys, "PWD", "PASSWORD"));
+  SQLRETURN rc =
+      Open(*dbc, settings, KeyValue(keys, "UID", "USER"), KeyValue(keys, "PWD", "PASSWORD"));
   if (SQL_SUCCEEDED(rc)) rc = Combine(rc, OutText(text, out, out_max, out_length, dbc->diag));
   return Finish(dbc->diag, rc);
 }

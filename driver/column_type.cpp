@@ -126,6 +126,11 @@ void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSe
   const std::string decl = Upper(decltype_text);
   column.decimal_digits = 0;
   if (!decl.empty()) {
+    const std::string first_word = decl.substr(0, decl.find_first_of(" ("));
+    if (Has(first_word, "DATE") || first_word == "TIMESTAMP") {
+      SetTimestamp(column);
+      return;
+    }
     if (Has(decl, "INT")) {
       int16_t type = SQL_INTEGER;
       if (Has(decl, "BIGINT")) type = SQL_BIGINT;
@@ -142,10 +147,6 @@ void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSe
     if (Has(decl, "REAL") || Has(decl, "FLOA") || Has(decl, "DOUB") || Has(decl, "DEC") ||
         Has(decl, "NUM")) {
       SetDouble(column);
-      return;
-    }
-    if (Has(decl, "DATE") || Has(decl, "TIME")) {
-      SetTimestamp(column);
       return;
     }
   }
