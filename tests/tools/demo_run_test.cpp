@@ -180,10 +180,6 @@ TEST(DemoDatabase, JobRunMakesProposalsWithSeveralVerdictsAndASecondRunAddsNone)
   }
   EXPECT_GE(verdicts.size(), 5u);
   for (const char* v : {"0", "1511", "1521", "1531", "1541"}) EXPECT_EQ(verdicts.count(v), 1u) << v;
-  EXPECT_EQ(Count(plexor,
-                  "SELECT count(*) FROM Kvt735Bdk GROUP BY BdkPlg HAVING count(*) > 0 "
-                  "ORDER BY 1 LIMIT 1") > 0,
-            true);
 
   // Today in plan group 00001: the short late PFL slot gets the persons of
   // the early HLF slot, first the one bound by the strict rest rule.
