@@ -270,13 +270,6 @@ TEST_F(Eligibility, TargetReachingBeyondAMatchingWindowGives1501) {
   EXPECT_EQ(ProposedFnr(), 1501);
 }
 
-TEST_F(Eligibility, TargetOverlappingHalfTheWindowEndGives1501) {
-  target_.von = 840;
-  target_.bis = 1080;
-  Build();
-  EXPECT_EQ(ProposedFnr(), 1501);
-}
-
 TEST_F(Eligibility, TargetMostlyOutsideTheWindowGives1412) {
   target_.von = 900;
   target_.bis = 1140;

@@ -74,24 +74,10 @@ TEST_F(NeighbourCheck, NoAssignmentsLeaveTheTargetsShareOfTheWindow) {
   EXPECT_EQ(db_.LogText(), "");
 }
 
-TEST_F(NeighbourCheck, BookedTimeIsAddedToTheShare) {
-  Row(day_, 1200, 1260, 1, 90);
-  Prefix_IndikatorPrf(person_, target_);
-  EXPECT_EQ(person_.day_minutes, 90 + 480);
-}
-
 TEST_F(NeighbourCheck, AssignmentEndingAtTheTargetStartIsThePreviousEnd) {
   Row(day_, 360, 480);
   Prefix_IndikatorPrf(person_, target_);
   EXPECT_EQ(person_.previous_end, "20261208080000");
-  EXPECT_EQ(person_.overlap, 0);
-}
-
-TEST_F(NeighbourCheck, LastRowReadDecidesTheNextStart) {
-  Row(day_, 1080, 1200);      // 18:00 on the date
-  Row("20261209", 360, 600);  // 06:00 on the next day, read last
-  Prefix_IndikatorPrf(person_, target_);
-  EXPECT_EQ(person_.next_start, "20261209060000");
   EXPECT_EQ(person_.overlap, 0);
 }
 
@@ -152,29 +138,6 @@ TEST_F(NeighbourCheck, MissingAssignmentTableIsLoggedAndTheWorkGoesOn) {
 }
 
 // --- Day working time ------------------------------------------------------------
-
-TEST_F(NeighbourCheck, DayWorkingTimeMergesTheWindowWithTheDaysRows) {
-  Row(day_, 600, 720);
-  Row(day_, 900, 1080);
-  Row("20261209", 0, 1439);  // another day
-  TagArbZt_Ermitteln(person_);
-  EXPECT_EQ(person_.day_minutes, 600);
-}
-
-TEST_F(NeighbourCheck, DayWorkingTimeSkipsDeletedAndInactiveRows) {
-  Row(day_, 1000, 1100, 1, 0, "D");
-  Row(day_, 1000, 1100, 1, 0, "O");
-  Row(day_, 1000, 1100, 9999);
-  Row(day_, 1100, 1200, 1, 0, "U");
-  TagArbZt_Ermitteln(person_);
-  EXPECT_EQ(person_.day_minutes, 480 + 100);
-}
-
-TEST_F(NeighbourCheck, DayWorkingTimeTakesTheOtherSlotOfKindThree) {
-  Row(day_, 480, 500, 1, 0, " ", 3, 1000, 1100);
-  TagArbZt_Ermitteln(person_);
-  EXPECT_EQ(person_.day_minutes, 480 + 100);
-}
 
 TEST_F(NeighbourCheck, NightRowWithoutWindowAndEmptyDays) {
   person_.window_begin = 0;
