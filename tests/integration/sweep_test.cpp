@@ -1,13 +1,17 @@
 // Whole runs of the job over staffing matrices built by the tests: the days
 // and levels the sweep visits, the order of short and surplus slots, and the
 // restart after every proposal.
+#include "optimise/sweep.h"
+
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "in_process.h"
 #include "move_roster.h"
+#include "optimise/surplus_search.h"
 #include "support/roster_builder.h"
 #include "support/test_db.h"
 
@@ -407,6 +411,70 @@ TEST(SweepTermination, StopsWhenEverySurplusPersonIsProposed) {
   EXPECT_EQ(surplus.ova, 0);
   EXPECT_EQ(surplus.ist, 2);
   EXPECT_TRUE(surplus.recounted);
+}
+
+}  // namespace
+
+// ---- read failures ----
+
+namespace {
+
+TEST(SweepFailures, UnreadableAssignmentsAreLoggedWithTheSurplusSlot) {
+  ts::TestDb db;
+  const std::string d1 = ts::DaysFromToday(1);
+  mv::AddDays(db, d1, ts::AddDays(d1, 1));
+  AddPlanGroup(db, 3);
+  mv::AddSlot(db, mv::Slot(d1, "ESO01", "ESA01", 360, 840, 1, 1, 1, 0));
+  mv::AddSlot(db, mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 1));
+  db.Exec("DROP TABLE plexor.Kvt730Bdp");
+  const ts::PlexorRun run = db.Run(mv::Args(d1, d1).list());
+  EXPECT_EQ(mv::Messages(run),
+            (std::vector<std::string>{kCleanRun[0],
+                                      "-Fehler: Prf_UebBsz_Pers()->Bdp_BszPnr_Read() RC: -1! PLG: "
+                                      "00001 ESO: ESO01 ESA: ESA01 DAT: " +
+                                          d1 + " VON: 840.",
+                                      kCleanRun[1]}));
+}
+
+class SurplusSearch : public mv::InProcess {};
+
+TEST_F(SurplusSearch, FailedSurplusCursorIsLoggedWithTheShortSlot) {
+  BsmRow row;
+  row.BsmPlg.set("00001");
+  row.BsmEso.set("ESO01");
+  row.BsmEsa.set("ESA01");
+  row.BsmBdt.set("2026x");  // the surplus statement cannot convert the day
+  row.BsmAsw = 1;
+  EXPECT_EQ(Get_UebBszEsa(row), 0);
+  EXPECT_EQ(Get_UebBszEso(row), 0);
+  EXPECT_EQ(Get_UebBszPlg(row), 0);
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{
+                "-Fehler: Get_UebBszEsa()->Bsm_EsaUebC_Read() RC: -1! PLG: 00001 ESO: ESO01 ESA: "
+                "ESA01 DAT: 2026x",
+                "-Fehler: Get_UebBszEso()->Bsm_EsoUebC_Read() RC: -1! PLG: 00001 ESO: ESO01 DAT: "
+                "2026x",
+                "-Fehler: Get_UebBszPlg()->Bsm_PlgUebC_Read() RC: -1! PLG: 00001 DAT: 2026x"}));
+}
+
+TEST_F(SurplusSearch, BeginAfterEndSweepsNothing) {
+  const std::string d1 = ts::DaysFromToday(1);
+  mv::AddDays(db_, d1, ts::AddDays(d1, 1));
+  mv::AddSlot(db_, mv::Slot(d1, "ESO01", "ESA01", 360, 840, 1, 1, 1, 0));
+  const ts::BsmSpec u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 1);
+  mv::AddSlot(db_, u);
+  AddMovable(db_, "00000001", u, 1);
+  RunContext ctx;
+  ctx.level_code.set("PLG");
+  ctx.effective_begin.set(ts::AddDays(d1, 1));
+  ctx.effective_end.set(d1);
+  UebBsz_Work_Plg(ctx, "00001");
+  UebBsz_Work_Eso(ctx, "00001", "ESO01");
+  UebBsz_Work_Esa(ctx, "00001", "ESO01", "ESA01");
+  EXPECT_TRUE(mv::Proposals(db_).empty());
+  ctx.effective_begin.set(d1);
+  UebBsz_Work_Esa(ctx, "00001", "ESO01", "ESA01");
+  EXPECT_EQ(mv::Proposals(db_).size(), 1u);
 }
 
 }  // namespace
