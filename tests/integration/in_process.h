@@ -25,7 +25,7 @@ class InProcess : public ::testing::Test {
     runlog::SetPaths("plexor");
   }
   void TearDown() override {
-    std::filesystem::current_path(cwd_);
+    if (!cwd_.empty()) std::filesystem::current_path(cwd_);
     runlog::SetPaths("");
   }
   std::vector<std::string> Log() const { return ts::LogMessages(db_.LogText()); }
