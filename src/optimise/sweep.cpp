@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/progress.h"
 #include "calendar/calendar.h"
 #include "optimise/staffing_cursors.h"
 #include "optimise/staffing_row.h"
@@ -31,6 +32,7 @@ void LevelPass(const ShortSlots& slots, const char* day, int32_t (*search)(BsmRo
     slots.open(slots.plan_group, slots.location, slots.type, day);
     while (slots.read(short_row) == 0) {
       if (search(short_row) == 1) {
+        Progress_Proposal();
         restart = true;
         break;
       }
@@ -40,10 +42,12 @@ void LevelPass(const ShortSlots& slots, const char* day, int32_t (*search)(BsmRo
 }
 
 void Sweep(const RunContext& ctx, const ShortSlots& slots) {
+  Progress_PlanGroup(slots.plan_group);
   FixedText<9> day;
   day.set(ctx.effective_begin);
   const SweepLevels levels = LevelsFor(ctx.level_code.view());
   while (std::strcmp(day.c_str(), ctx.effective_end.c_str()) <= 0) {
+    Progress_Day(day.c_str());
     LevelPass(slots, day.c_str(), Get_UebBszEsa);
     if (levels.location) LevelPass(slots, day.c_str(), Get_UebBszEso);
     if (levels.plan_group) LevelPass(slots, day.c_str(), Get_UebBszPlg);
