@@ -59,6 +59,17 @@ bool Run(sqlite3* db, const std::string& sql, tsq::SqlError& error) {
   return false;
 }
 
+// The main database is in memory and ends with the connection: nothing may be
+// created in it, or it would be lost without a word. Objects need a schema.
+int KeepMainEmpty(void*, int action, const char*, const char*, const char* database, const char*) {
+  const bool creates = action == SQLITE_CREATE_TABLE || action == SQLITE_CREATE_INDEX ||
+                       action == SQLITE_CREATE_VIEW || action == SQLITE_CREATE_TRIGGER;
+  if (creates && database != nullptr && sqlite3_stricmp(database, "main") == 0) {
+    return SQLITE_DENY;
+  }
+  return SQLITE_OK;
+}
+
 }  // namespace
 
 ConnectSettings ReadDataSource(const std::string& dsn) {
@@ -221,6 +232,7 @@ sqlite3* OpenDatabase(const ConnectSettings& settings, tsq::SqlError& error) {
     return nullptr;
   }
   sqlite3_busy_timeout(db, settings.busy_timeout_ms);
+  sqlite3_set_authorizer(db, KeepMainEmpty, nullptr);
   sqlite3_extended_result_codes(db, 0);
   tsq::RegisterFunctions(db);
   for (const std::string& name : schemas) {

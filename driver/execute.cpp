@@ -134,7 +134,11 @@ bool Prepare(sqlite3* db, const std::string& sql, sqlite3_stmt** st, tsq::SqlErr
   const char* tail = nullptr;
   const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), st, &tail);
   if (rc != SQLITE_OK) {
-    error = tsq::MapError(db, rc);
+    // Refused by the connection's authorizer: an object without a schema.
+    error = rc == SQLITE_AUTH ? Error(2760, "42000",
+                                      "The specified schema name \"dbo\" either does not exist "
+                                      "or you do not have permission to use it.")
+                              : tsq::MapError(db, rc);
     sqlite3_finalize(*st);
     *st = nullptr;
     return false;
@@ -179,7 +183,10 @@ ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view 
   if (columns > 0) {
     ResultSet rs;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-      if (max_rows > 0 && rs.rows.size() >= max_rows) continue;
+      if (max_rows > 0 && rs.rows.size() >= max_rows) {
+        rc = SQLITE_DONE;  // the rest is not wanted; finalizing ends the read
+        break;
+      }
       std::vector<Value> row;
       row.reserve(static_cast<size_t>(columns));
       for (int i = 0; i < columns; ++i) row.push_back(ReadValue(st, i));

@@ -92,6 +92,22 @@ TEST(DriverConnect, ConnectionStringWithDsnAndCredentials) {
   EXPECT_EQ(bad.LastDiag().native, 18456);
 }
 
+TEST(DriverConnect, ConnectionStringWithoutDsnNamesTheDirectory) {
+  Sandbox sandbox;
+  Connection c;
+  const std::string in = "DRIVER={TSQLite};DATABASE=" + sandbox.database_dir() + ";";
+  ASSERT_EQ(SQLDriverConnect(c.dbc(), nullptr, Sql(in), SQL_NTS, nullptr, 0, nullptr,
+                             SQL_DRIVER_NOPROMPT),
+            SQL_SUCCESS)
+      << c.LastDiag().message;
+  {
+    Statement st(c);
+    EXPECT_EQ(st.Exec("CREATE SCHEMA direct"), SQL_SUCCESS) << st.LastDiag().message;
+  }
+  EXPECT_TRUE(std::filesystem::exists(sandbox.database_dir() + "/direct.sqlite"));
+  SQLDisconnect(c.dbc());
+}
+
 TEST_F(DriverTest, ManagerAndClientQueriesOfTheConnection) {
   char text[64] = {0};
   SQLSMALLINT len = 0;

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -158,15 +159,49 @@ SQLRETURN Statement::Exec(const std::string& sql) {
   return SQLExecDirect(stmt_, Sql(sql), SQL_NTS);
 }
 
+namespace {
+
+// The sanitizer runtimes this process runs with. A program started from a
+// sanitized test loads the sanitized driver, so it needs them preloaded.
+std::string SanitizerRuntimes() {
+  std::ifstream maps("/proc/self/maps");
+  std::string line;
+  std::vector<std::string> found;
+  while (std::getline(maps, line)) {
+    const size_t slash = line.find('/');
+    if (slash == std::string::npos) continue;
+    const std::string path = line.substr(slash);
+    const bool runtime = path.find("/libasan.so") != std::string::npos ||
+                         path.find("/libubsan.so") != std::string::npos;
+    if (runtime && std::find(found.begin(), found.end(), path) == found.end()) {
+      found.push_back(path);
+    }
+  }
+  // The address sanitizer insists on coming first.
+  std::stable_partition(found.begin(), found.end(), [](const std::string& p) {
+    return p.find("/libasan.so") != std::string::npos;
+  });
+  std::string joined;
+  for (const std::string& p : found) joined += (joined.empty() ? "" : ":") + p;
+  return joined;
+}
+
+}  // namespace
+
 int RunWithInput(const std::vector<std::string>& argv, const std::string& input, std::string* out,
                  int timeout_seconds) {
   signal(SIGPIPE, SIG_IGN);  // a program that ends early must not take the test with it
   int in_pipe[2];
   int out_pipe[2];
   if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0) return -1;
+  const std::string preload = SanitizerRuntimes();
   const pid_t pid = fork();
   if (pid < 0) return -1;
   if (pid == 0) {
+    if (!preload.empty()) {
+      setenv("LD_PRELOAD", preload.c_str(), 1);
+      setenv("ASAN_OPTIONS", "detect_leaks=0", 1);  // the program's own leaks are not ours
+    }
     dup2(in_pipe[0], STDIN_FILENO);
     dup2(out_pipe[1], STDOUT_FILENO);
     dup2(out_pipe[1], STDERR_FILENO);

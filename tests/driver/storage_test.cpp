@@ -59,6 +59,14 @@ TEST_F(DriverTest, CreateSchemaMakesAWalFileOfItsName) {
   EXPECT_EQ(second.Scalar("SELECT ErrTxt FROM Plexor.KVT746ERR WHERE errnr = 1601"), "x");
 }
 
+TEST_F(DriverTest, ObjectsWithoutSchemaAreRefusedNotLost) {
+  Diag d;
+  EXPECT_EQ(conn_.Exec("CREATE TABLE loose (a int NULL)", &d), SQL_ERROR);
+  EXPECT_EQ(d.native, 2760) << d.message;
+  EXPECT_EQ(conn_.Exec("SELECT a FROM loose", &d), SQL_ERROR);
+  EXPECT_EQ(d.native, 208) << d.message;
+}
+
 TEST(PlainDatabase, FilesWrittenWithoutTheDriverAreServed) {
   Sandbox sandbox;
   // The layout alone: a file per schema, texts COLLATE RTRIM, date-times as text.
