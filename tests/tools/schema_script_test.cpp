@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -15,6 +14,21 @@ std::string ReadSql(const char* name) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+size_t Occurrences(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
+
+// The statements the embedded engine translates.
+bool StartsWithSupportedStatement(const std::string& b) {
+  for (const char* head : {"CREATE SCHEMA ", "CREATE TABLE ", "CREATE INDEX ",
+                           "CREATE UNIQUE INDEX ", "DROP TABLE "}) {
+    if (b.rfind(head, 0) == 0) return true;
+  }
+  return false;
 }
 
 TEST(SchemaBatches, SplitsOnGoLinesAndSubstitutesTheSchema) {
@@ -54,10 +68,9 @@ TEST(SchemaScripts, OneStatementPerBatchInTheSupportedSubset) {
   for (const char* file : {"schema.sql", "schema_without_optional.sql"}) {
     const auto batches = SchemaBatches(ReadSql(file), "plexor");
     ASSERT_FALSE(batches.empty()) << file;
-    const std::regex kind(
-        R"(^(CREATE SCHEMA \w+|CREATE TABLE \w+\.\w+ \(|CREATE (UNIQUE )?INDEX \w+ ON \w+\.\w+ \(|DROP TABLE \w+\.\w+$))");
     for (const auto& b : batches) {
-      EXPECT_TRUE(std::regex_search(b, kind)) << file << ": " << b;
+      EXPECT_TRUE(StartsWithSupportedStatement(b)) << file << ": " << b;
+      EXPECT_EQ(Occurrences(b, "CREATE ") + Occurrences(b, "DROP "), 1u) << b;
       EXPECT_EQ(b.find(';'), std::string::npos) << b;
       EXPECT_EQ(b.find("$("), std::string::npos) << b;
     }
@@ -106,8 +119,9 @@ TEST(SchemaScripts, TablesHoldTheColumnsAndKeysOfTheJob) {
   EXPECT_TRUE(unique_key);
   std::set<std::string> tables;
   for (const auto& b : batches) {
-    std::smatch m;
-    if (std::regex_search(b, m, std::regex(R"(^CREATE TABLE \w+\.(\w+))"))) tables.insert(m[1]);
+    if (b.rfind("CREATE TABLE ", 0) != 0) continue;
+    const size_t dot = b.find('.');
+    tables.insert(b.substr(dot + 1, b.find(' ', dot) - dot - 1));
   }
   EXPECT_EQ(tables.size(), 17u);
 }
