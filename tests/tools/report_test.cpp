@@ -166,3 +166,28 @@ TEST(DeviationClass, BoundariesOfTheColours) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReportOlderLayout, ReadsTheStaffingMatrixWithoutTheProposalCounts) {
+  ts::TestDb db(false);
+  db.Exec("INSERT INTO plexor.Kvt701Plg (PlgPlg, PlgTxt) VALUES ('00010', 'Alt')");
+  db.Exec(
+      "INSERT INTO plexor.Kvt725Bsm (BsmPlg, BsmBdt, BsmEso, BsmEsa, BsmBsz, BsmSzv, BsmSzb, "
+      "BsmSol, BsmMin, BsmMax, BsmIst, BsmHtg, BsmHtv, BsmHtn, BsmFkt, BsmAsw) VALUES ('00010', "
+      "convert(datetime, '20300107', 112), 'NST01', 'PFL', 'FRU', 360, 840, 2, 1, 3, 0, 0, 0, 0, "
+      "-150, 1)");
+  const std::string page = db.dir() + "/old.html";
+  std::string out;
+  ASSERT_EQ(Ctl({"report", "--dsn", db.dsn(), "--user", "plexor", "--password", "secret",
+                 "--schema", "plexor", "--from", "20300107", "--to", "20300107", "--html", page},
+                &out),
+            0)
+      << out;
+  EXPECT_NE(out.find("00010    Alt                             0         0       1        0"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(ts::ReadFile(page).find("class=\"slot short-hard\""), std::string::npos);
+}
+
+}  // namespace
