@@ -62,13 +62,14 @@ Value NullValue() {
 
 // Declares the result columns and describes them once the rows are in.
 struct Builder {
-  std::vector<std::pair<std::string, std::string>> spec;  // name, declared type
+  std::vector<std::pair<std::string, std::string>>
+      declared;  // name and declared type of each column
   ResultSet rs;
   ResultSet Done() {
-    rs.columns.resize(spec.size());
-    for (size_t i = 0; i < spec.size(); ++i) {
-      rs.columns[i].name = spec[i].first;
-      DescribeColumn(spec[i].second, i, rs, rs.columns[i]);
+    rs.columns.resize(declared.size());
+    for (size_t i = 0; i < declared.size(); ++i) {
+      rs.columns[i].name = declared[i].first;
+      DescribeColumn(declared[i].second, i, rs, rs.columns[i]);
     }
     return std::move(rs);
   }
@@ -156,11 +157,11 @@ ResultSet ListTables(sqlite3* db, const std::optional<std::string>& catalog,
                      const std::optional<std::string>& table,
                      const std::optional<std::string>& types) {
   Builder b;
-  b.spec = {{"TABLE_CAT", "VARCHAR(128)"},
-            {"TABLE_SCHEM", "VARCHAR(128)"},
-            {"TABLE_NAME", "VARCHAR(128)"},
-            {"TABLE_TYPE", "VARCHAR(128)"},
-            {"REMARKS", "VARCHAR(254)"}};
+  b.declared = {{"TABLE_CAT", "VARCHAR(128)"},
+                {"TABLE_SCHEM", "VARCHAR(128)"},
+                {"TABLE_NAME", "VARCHAR(128)"},
+                {"TABLE_TYPE", "VARCHAR(128)"},
+                {"REMARKS", "VARCHAR(254)"}};
   auto row = [&](Value cat, Value sch, Value name, Value type) {
     b.rs.rows.push_back(
         {std::move(cat), std::move(sch), std::move(name), std::move(type), NullValue()});
@@ -202,15 +203,15 @@ ResultSet ListColumns(sqlite3* db, const std::optional<std::string>& schema,
                       const std::optional<std::string>& table,
                       const std::optional<std::string>& column) {
   Builder b;
-  b.spec = {{"TABLE_CAT", "VARCHAR(128)"},    {"TABLE_SCHEM", "VARCHAR(128)"},
-            {"TABLE_NAME", "VARCHAR(128)"},   {"COLUMN_NAME", "VARCHAR(128)"},
-            {"DATA_TYPE", "SMALLINT"},        {"TYPE_NAME", "VARCHAR(128)"},
-            {"COLUMN_SIZE", "INTEGER"},       {"BUFFER_LENGTH", "INTEGER"},
-            {"DECIMAL_DIGITS", "SMALLINT"},   {"NUM_PREC_RADIX", "SMALLINT"},
-            {"NULLABLE", "SMALLINT"},         {"REMARKS", "VARCHAR(254)"},
-            {"COLUMN_DEF", "VARCHAR(254)"},   {"SQL_DATA_TYPE", "SMALLINT"},
-            {"SQL_DATETIME_SUB", "SMALLINT"}, {"CHAR_OCTET_LENGTH", "INTEGER"},
-            {"ORDINAL_POSITION", "INTEGER"},  {"IS_NULLABLE", "VARCHAR(3)"}};
+  b.declared = {{"TABLE_CAT", "VARCHAR(128)"},    {"TABLE_SCHEM", "VARCHAR(128)"},
+                {"TABLE_NAME", "VARCHAR(128)"},   {"COLUMN_NAME", "VARCHAR(128)"},
+                {"DATA_TYPE", "SMALLINT"},        {"TYPE_NAME", "VARCHAR(128)"},
+                {"COLUMN_SIZE", "INTEGER"},       {"BUFFER_LENGTH", "INTEGER"},
+                {"DECIMAL_DIGITS", "SMALLINT"},   {"NUM_PREC_RADIX", "SMALLINT"},
+                {"NULLABLE", "SMALLINT"},         {"REMARKS", "VARCHAR(254)"},
+                {"COLUMN_DEF", "VARCHAR(254)"},   {"SQL_DATA_TYPE", "SMALLINT"},
+                {"SQL_DATETIME_SUB", "SMALLINT"}, {"CHAR_OCTET_LENGTH", "INTEGER"},
+                {"ORDINAL_POSITION", "INTEGER"},  {"IS_NULLABLE", "VARCHAR(3)"}};
   for (const std::string& s : Schemas(db)) {
     if (!PatternMatches(schema.value_or(""), s)) continue;
     for (const auto& t : Tables(db, s)) {
