@@ -6,172 +6,13 @@
 #include <vector>
 
 #include "civil_date.h"
-#include "demo_random.h"
+#include "demo_staff.h"
 
 namespace ctl {
 namespace {
 
+using namespace demo;
 using V = SqlValue;
-
-struct Target {
-  int sol;
-  int min;
-  int max;
-};
-
-struct SlotDef {
-  const char* bsz;
-  int von;
-  int bis;
-  const char* text;
-};
-
-constexpr SlotDef kSlots[3] = {{"FRU", 360, 840, "Fruehdienst"},
-                               {"SPA", 840, 1320, "Spaetdienst"},
-                               {"NAC", 1320, 360, "Nachtdienst"}};
-constexpr int kEarly = 0;
-constexpr int kLate = 1;
-constexpr int kNight = 2;
-
-struct TypeDef {
-  const char* esa;
-  Target weekday[3];
-  std::vector<std::string> required;  // one of them is needed
-  const char* home_qualification;     // what the type's own staff hold
-};
-
-const std::vector<TypeDef>& Types() {
-  static const std::vector<TypeDef> types = {
-      {"PFL", {{4, 3, 5}, {3, 2, 4}, {2, 1, 3}}, {"EXPFL", "PFLFA"}, "EXPFL"},
-      {"HLF", {{2, 1, 3}, {2, 1, 3}, {1, 1, 2}}, {"PFHLF", "EXPFL"}, "PFHLF"},
-      {"OPD", {{3, 2, 4}, {2, 1, 3}, {1, 0, 2}}, {"OPTA"}, "OPTA"},
-  };
-  return types;
-}
-constexpr int kPfl = 0;
-constexpr int kHlf = 1;
-
-struct GroupDef {
-  const char* plg;
-  const char* text;
-  int opl;
-  const char* kal;
-  int hzt;
-  std::vector<std::string> esos;
-  std::vector<int> types;
-};
-
-const std::vector<GroupDef>& Groups() {
-  static const std::vector<GroupDef> groups = {
-      {"00001", "Klinikum Nord, Pflege", 2, "001", 1, {"NST01", "NST02"}, {kPfl, kHlf}},
-      {"00002", "Klinikum Sued, Pflege", 1, "002", 2, {"SST01", "SST02", "SST03"}, {kPfl, kHlf}},
-      {"00003", "Ambulanz West", 3, "003", 1, {"WAM01", "WOP01"}, {kPfl, kHlf, 2}},
-  };
-  return groups;
-}
-
-bool IsWeekend(long day) {
-  return IsoWeekday(day) >= 6;
-}
-
-Target TargetOn(const TypeDef& type, int slot, long day) {
-  Target t = type.weekday[slot];
-  if (!IsWeekend(day)) return t;
-  Target w;
-  w.sol = std::max(t.sol - 1, 0);
-  w.min = std::min(std::max(t.min - 1, 0), w.sol);
-  w.max = std::max(t.max - 1, w.sol);
-  return w;
-}
-
-const char* DayType(long day) {
-  return IsWeekend(day) ? "WE" : "AT";
-}
-
-// What a person's rules and day plan make of a proposed move.
-enum class Profile {
-  kFlexible,    // no fixed working window, ordinary rest rule
-  kFlexitime,   // flexitime window 06:00-22:00: a second shift breaks the daily maximum
-  kStrictRest,  // strict rest rule (and substitute working-time models)
-  kDayService,  // window 08:00-21:00: early and late slots reach beyond it
-  kEarlyOnly,   // window 06:00-14:00 only
-  kLapsed,      // the qualification of the person's own type has lapsed
-  kNotMovable,  // assignment rule that keeps the person in place
-};
-
-struct Person {
-  std::string pnr;
-  int group = 0;
-  std::string eso;
-  int type = 0;
-  int slot = 0;
-  Profile profile = Profile::kFlexible;
-  std::vector<std::string> extra_qualifications;
-  bool old_rule = false;  // has an expired assignment rule for another location too
-};
-
-struct Pool {
-  int group = 0;
-  std::string eso;
-  int type = 0;
-  int slot = 0;
-  std::vector<int> persons;  // indexes into the person list
-};
-
-// Working-time models: number, core window, flexitime window, validity, in use.
-struct Model {
-  int num;
-  int kev, keb, glv, glb;
-  int valid_from_offset;  // days relative to the start day
-  int valid_to_offset;    // 0: open
-  int sol;
-};
-constexpr Model kModels[] = {
-    {1, 0, 0, 0, 0, -365, 0, 1},
-    {2, 420, 1200, 360, 1320, -365, 0, 1},
-    {3, 480, 1260, 450, 1290, -365, 0, 1},
-    {4, 360, 840, 360, 840, -365, 0, 1},
-    {5, 840, 1320, 840, 1320, -365, 0, 1},
-    {6, 1320, 360, 1320, 360, -365, 0, 1},
-    {7, 480, 960, 480, 960, -730, -366, 0},
-};
-
-struct PersonRule {
-  int model;
-  int zrm;
-  int awp;
-};
-
-PersonRule RuleOf(const Person& p) {
-  switch (p.profile) {
-    case Profile::kFlexible:
-      return {1, 1, 2};
-    case Profile::kFlexitime:
-      return {2, 2, 2};
-    case Profile::kStrictRest:
-      return {p.slot == kNight ? 6 : 1, 1, 1};
-    case Profile::kDayService:
-      return {3, 1, 2};
-    case Profile::kEarlyOnly:
-      return {4, 1, 2};
-    case Profile::kLapsed:
-      return {1, 1, 2};
-    case Profile::kNotMovable:
-      return {1, 1, 3};
-  }
-  return {1, 1, 2};
-}
-
-Profile DrawProfile(DemoRandom& rng, int slot) {
-  uint32_t r = rng.Below(100);
-  if (r < 40) return Profile::kFlexible;
-  if (r < 55) return Profile::kFlexitime;
-  if (r < 67) return Profile::kStrictRest;
-  if (r < 77) return Profile::kDayService;
-  if (r < 82) return slot == kEarly ? Profile::kEarlyOnly : Profile::kFlexible;
-  if (r < 92) return Profile::kLapsed;
-  return Profile::kNotMovable;
-}
 
 DemoTable& AddTable(DemoDatabase& db, const char* name, std::vector<std::string> columns,
                     bool system_schema = false) {
@@ -196,43 +37,13 @@ V StampV(long day, int minute) {
   return V::DateTime(Text19(day, minute));
 }
 
-// One assignment of the roster.
-struct Assignment {
-  int person;
-  long day;
-  int slot;
-  int rnd;
-  std::string sts = " ";
-  std::string fc1 = "   ";
-  int sta = 0;
-  double kos = 8.0;
-};
-
-bool Live(const Assignment& a) {
-  return a.sts != "O" && a.sts != "D";
-}
-
-// The deviation figure of a slot without open proposals (as the job counts it).
-int32_t Deviation(int sol_, int min_, int max_, int effective) {
-  int32_t sol = sol_ + 1, min = min_ + 1, max = max_ + 1;
-  int32_t eff = effective + 1;
-  if (eff == sol) return 0;
-  if (eff < min) return (eff - min) * 100 / min - 100;
-  if (eff < sol) return (eff - sol) * 100 / sol;
-  if (eff <= max) return 90;
-  return 190;
-}
-
+// Writes the tables of the database from the planned staff.
 class Builder {
  public:
   explicit Builder(const DemoOptions& o)
-      : rng_(o.seed * 0x2545F4914F6CDD1Dull + 0x5DEECE66Dull),
-        start_(o.start),
-        days_(std::clamp(o.days, 1, 366)) {}
+      : start_(o.start), days_(std::clamp(o.days, 1, 366)), staff_(PlanStaff(o)) {}
 
   DemoDatabase Build() {
-    MakePersons();
-    MakeRoster();
     DemoDatabase db;
     Calendar(db);
     PlanGroups(db);
@@ -248,121 +59,6 @@ class Builder {
   }
 
  private:
-  void MakePersons() {
-    int seq = 0;
-    for (size_t g = 0; g < Groups().size(); ++g) {
-      const GroupDef& group = Groups()[g];
-      for (const auto& eso : group.esos) {
-        for (int type : group.types) {
-          for (int slot = 0; slot < 3; ++slot) {
-            Pool pool{static_cast<int>(g), eso, type, slot, {}};
-            int size = Types()[type].weekday[slot].max + 2;
-            for (int i = 0; i < size; ++i) {
-              Person p;
-              char pnr[16];
-              std::snprintf(pnr, sizeof pnr, "%d%07d", static_cast<int>(g) + 1, ++seq);
-              p.pnr = pnr;
-              p.group = static_cast<int>(g);
-              p.eso = eso;
-              p.type = type;
-              p.slot = slot;
-              p.profile = DrawProfile(rng_, slot);
-              if (type != kPfl && rng_.Percent(30)) p.extra_qualifications.push_back("EXPFL");
-              p.old_rule = rng_.Percent(10);
-              pool.persons.push_back(static_cast<int>(persons_.size()));
-              persons_.push_back(p);
-            }
-            pools_.push_back(pool);
-          }
-        }
-      }
-    }
-    // The start day's typical request: the first three persons of the early
-    // HLF slot of NST01 are moved into the short late PFL slot, one after the
-    // other. The first is bound by the strict rest rule, the second lacks the
-    // PFL qualification, the third works flexitime.
-    Pool& showcase = ShowcasePool();
-    Person& first = persons_[showcase.persons[0]];
-    first.profile = Profile::kStrictRest;
-    first.extra_qualifications = {"EXPFL"};
-    Person& second = persons_[showcase.persons[1]];
-    second.profile = Profile::kFlexible;
-    second.extra_qualifications.clear();
-    Person& third = persons_[showcase.persons[2]];
-    third.profile = Profile::kFlexitime;
-  }
-
-  Pool& FindPool(int group, const std::string& eso, int type, int slot) {
-    for (auto& p : pools_) {
-      if (p.group == group && p.eso == eso && p.type == type && p.slot == slot) return p;
-    }
-    return pools_.front();
-  }
-  Pool& ShowcasePool() { return FindPool(0, "NST01", kHlf, kEarly); }
-
-  // Staffing of one slot on the start day of plan group 00001.
-  int ShowcaseCount(const Pool& pool, const Target& t) const {
-    if (pool.eso == "NST01" && pool.type == kPfl && pool.slot == kLate)
-      return std::max(t.sol - 2, 0);
-    if (pool.eso == "NST01" && pool.type == kHlf && pool.slot == kEarly) return t.max + 1;
-    if (pool.eso == "NST02" && pool.type == kPfl && pool.slot == kNight)
-      return std::max(t.sol - 1, 0);
-    return t.sol;
-  }
-
-  void MakeRoster() {
-    for (long day = start_ - 1; day < start_ + days_; ++day) {
-      for (const Pool& pool : pools_) {
-        const Target t = TargetOn(Types()[pool.type], pool.slot, day);
-        const bool showcase_day = day == start_ && pool.group == 0;
-        int count;
-        if (showcase_day) {
-          count = ShowcaseCount(pool, t);
-        } else {
-          uint32_t r = rng_.Below(100);
-          int delta = r < 8 ? -2 : r < 25 ? -1 : r < 70 ? 0 : r < 88 ? 1 : 2;
-          count = t.sol + delta;
-        }
-        std::vector<int> order = pool.persons;
-        for (size_t i = order.size(); i > 1; --i) {
-          std::swap(order[i - 1], order[rng_.Below(static_cast<uint32_t>(i))]);
-        }
-        const bool is_showcase_pool = &pool == &ShowcasePool();
-        if (is_showcase_pool && day == start_) {
-          order = pool.persons;  // the three showcase persons first, in their order
-        }
-        if (is_showcase_pool && day == start_ + 1) {
-          // The second showcase person has the next morning off, so that her
-          // proposal shows the missing qualification and not a short rest.
-          order.erase(std::remove(order.begin(), order.end(), pool.persons[1]), order.end());
-        }
-        count = std::clamp(count, 0, static_cast<int>(order.size()));
-        for (int k = 0; k < count; ++k) {
-          Assignment a{order[k], day, pool.slot, k + 1};
-          if (showcase_day) {
-            if (is_showcase_pool && k >= 3) a.sts = "U";
-          } else {
-            uint32_t r = rng_.Below(100);
-            if (r < 3) {
-              a.sts = "U";
-            } else if (r < 6) {
-              a.fc1 = "FOR";
-            } else if (r < 8) {
-              a.sta = 1;
-            }
-          }
-          roster_.push_back(a);
-        }
-        // Now and then a cancelled assignment stays in the table.
-        if (!showcase_day && count < static_cast<int>(order.size()) && rng_.Percent(4)) {
-          Assignment a{order[count], day, pool.slot, count + 1};
-          a.sts = "D";
-          roster_.push_back(a);
-        }
-      }
-    }
-  }
-
   void Calendar(DemoDatabase& db) {
     DemoTable& t = AddTable(
         db, "Kvt133Bak", Columns("Bak", {"Dtm", "Jhr", "Mon", "Tag", "Wch", "Wtg", "Jtg"}), true);
@@ -449,7 +145,7 @@ class Builder {
   void Rules(DemoDatabase& db) {
     DemoTable& pbv = AddTable(
         db, "Kvt710Pbv", Columns("Pbv", {"Pnr", "Gvo", "Gbi", "Zrm", "Eso", "Esa", "Awp", "Sst"}));
-    for (const Person& p : persons_) {
+    for (const Person& p : staff_.persons) {
       const GroupDef& g = Groups()[p.group];
       const PersonRule r = RuleOf(p);
       if (p.old_rule) {
@@ -508,7 +204,7 @@ class Builder {
       for (const auto& q : type.required) qea.rows.push_back({V::Text(type.esa), V::Text(q)});
     }
     DemoTable& qzp = AddTable(db, "Kvt716Qzp", Columns("Qzp", {"Pnr", "Qfk", "Von", "Bis"}));
-    for (const Person& p : persons_) {
+    for (const Person& p : staff_.persons) {
       const bool lapsed = p.profile == Profile::kLapsed;
       qzp.rows.push_back({V::Text(p.pnr), V::Text(Types()[p.type].home_qualification),
                           DateV(start_ - 900), lapsed ? DateV(start_ - 20) : V::Null()});
@@ -521,13 +217,13 @@ class Builder {
 
   void DayPlans(DemoDatabase& db) {
     DemoTable& ztg = AddTable(db, "Kvt329Ztg", Columns("Ztg", {"Pnr", "Von", "Azt", "Kst", "Agr"}));
-    std::vector<std::vector<bool>> planned(persons_.size(),
+    std::vector<std::vector<bool>> planned(staff_.persons.size(),
                                            std::vector<bool>(static_cast<size_t>(days_ + 1)));
-    for (const Assignment& a : roster_) {
+    for (const Assignment& a : staff_.roster) {
       planned[a.person][static_cast<size_t>(a.day - (start_ - 1))] = true;
     }
-    for (size_t i = 0; i < persons_.size(); ++i) {
-      const Person& p = persons_[i];
+    for (size_t i = 0; i < staff_.persons.size(); ++i) {
+      const Person& p = staff_.persons[i];
       for (long day = start_ - 1; day < start_ + days_; ++day) {
         if (!planned[i][static_cast<size_t>(day - (start_ - 1))]) continue;
         ztg.rows.push_back({V::Text(p.pnr), DateV(day), V::Text(std::to_string(RuleOf(p).model)),
@@ -551,12 +247,12 @@ class Builder {
     for (const char* c : {"BsmKor", "BsmKos", "BsmKo2", "BsmOva", "BsmOve"}) cols.push_back(c);
     DemoTable& bsm = AddTable(db, "Kvt725Bsm", cols);
     for (long day = start_; day < start_ + days_; ++day) {
-      for (const Pool& pool : pools_) {
+      for (const Pool& pool : staff_.pools) {
         int ist = 0, htg = 0, kor = 0;
         double kos = 0.0, ko2 = 0.0;
-        for (const Assignment& a : roster_) {
+        for (const Assignment& a : staff_.roster) {
           if (a.day != day || a.slot != pool.slot) continue;
-          const Person& p = persons_[a.person];
+          const Person& p = staff_.persons[a.person];
           if (p.group != pool.group || p.eso != pool.eso || p.type != pool.type) continue;
           if (Live(a)) {
             ++ist;
@@ -602,8 +298,8 @@ class Builder {
       cols.push_back(c);
     }
     DemoTable& bdp = AddTable(db, "Kvt730Bdp", cols);
-    for (const Assignment& a : roster_) {
-      const Person& p = persons_[a.person];
+    for (const Assignment& a : staff_.roster) {
+      const Person& p = staff_.persons[a.person];
       const SlotDef& s = kSlots[a.slot];
       std::vector<V> row = {
           V::Text(p.pnr), DateV(a.day),  V::Text(p.eso), V::Text(Types()[p.type].esa),
@@ -638,12 +334,9 @@ class Builder {
     }
   }
 
-  DemoRandom rng_;
   long start_;
   int days_;
-  std::vector<Person> persons_;
-  std::vector<Pool> pools_;
-  std::vector<Assignment> roster_;
+  Staff staff_;
 };
 
 }  // namespace
