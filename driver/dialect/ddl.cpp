@@ -34,7 +34,9 @@ std::string DeclaredType(const SqlType& type) {
     case TypeClass::kDate:
       return "DATE TEXT";
     case TypeClass::kInteger:
-      return "INTEGER";
+      // Not "INTEGER": an INTEGER PRIMARY KEY would alias SQLite's row id and
+      // invent a key for a NULL instead of refusing it.
+      return "INT";
     case TypeClass::kFloat:
       return "REAL";
     case TypeClass::kBinary:
@@ -174,7 +176,12 @@ std::string ColumnDefinition(Rewriter& rewriter, const std::vector<Token>& token
       if (IsWordAt(tokens, pos, "ASC") || IsWordAt(tokens, pos, "DESC")) {
         out += " " + Upper(tokens[pos++].text);
       }
-      if (identity && type->type_class == TypeClass::kInteger) out += " AUTOINCREMENT";
+      if (identity && type->type_class == TypeClass::kInteger) {
+        // An identity key is the row id: only INTEGER PRIMARY KEY may count itself up.
+        const std::string head = QuoteName(column) + " INT";
+        if (out.compare(0, head.size(), head) == 0) out.replace(0, head.size(), head + "EGER");
+        out += " AUTOINCREMENT";
+      }
       pos = SkipStorageOptions(rewriter, tokens, pos, end);
     } else if (IsWord(t, "UNIQUE")) {
       out += " UNIQUE";

@@ -27,10 +27,10 @@ TEST(Ddl, CreateTableMapsTypesAndKeys) {
       "CREATE TABLE \"plexor\".\"T1\" ("
       "\"a\" VARCHAR(5) COLLATE RTRIM NOT NULL CONSTRAINT \"tsq_len_a\" CHECK "
       "(length(rtrim(\"a\")) <= 5), "
-      "\"b\" INTEGER, \"c\" REAL, "
+      "\"b\" INT, \"c\" REAL, "
       "\"d\" DATETIME TEXT CONSTRAINT \"tsq_dt_d\" CHECK (\"d\" IS datetime(\"d\")), "
       "\"e\" DATE TEXT CONSTRAINT \"tsq_dt_e\" CHECK (\"e\" IS (date(\"e\") || ' 00:00:00')), "
-      "\"f\" REAL, \"g\" TEXT COLLATE RTRIM, \"h\" INTEGER DEFAULT (0), "
+      "\"f\" REAL, \"g\" TEXT COLLATE RTRIM, \"h\" INT DEFAULT (0), "
       "CONSTRAINT \"PK_T1\" PRIMARY KEY (\"a\", \"b\" DESC))");
 }
 
@@ -51,6 +51,16 @@ TEST(Ddl, IndexesMoveTheSchemaToTheIndexName) {
   EXPECT_EQ(Translate("DROP INDEX plexor.T1.IX_A").sqlite_sql, "DROP INDEX \"plexor\".\"IX_A\"");
   EXPECT_EQ(Translate("DROP INDEX IF EXISTS IX_A ON plexor.T1").sqlite_sql,
             "DROP INDEX IF EXISTS \"plexor\".\"IX_A\"");
+}
+
+TEST(Ddl, IntegerKeysRefuseNullAndOnlyIdentityKeysCountUp) {
+  DialectDb db;
+  db.Must("CREATE TABLE plexor.K (k int NOT NULL PRIMARY KEY, v int)");
+  EXPECT_EQ(db.Run("INSERT INTO plexor.K (k, v) VALUES (NULL, 1)").error.native, 515);
+  db.Must("CREATE TABLE plexor.I (id int IDENTITY(1,1) PRIMARY KEY, v int)");
+  db.Must("INSERT INTO plexor.I (v) VALUES (7)");
+  db.Must("INSERT INTO plexor.I (v) VALUES (8)");
+  EXPECT_EQ(db.Run("SELECT id FROM plexor.I ORDER BY id").rows, (Rows{{"1"}, {"2"}}));
 }
 
 class TableDb : public ::testing::Test {
