@@ -67,7 +67,9 @@ td.target { background: #91cf60; }
 td.surplus { background: #91bfdb; }
 td.surplus-hard { background: #4575b4; color: #fff; }
 td.empty { background: #f4f4f4; }
-.group { display: flex; flex-wrap: wrap; gap: 1.5em; align-items: flex-start; }
+.group { display: flex; gap: 1.5em; align-items: flex-start; }
+table.proposals td { white-space: nowrap; }
+table.proposals td:last-child { white-space: normal; }
 .legend span { display: inline-block; padding: 2px 8px; margin-right: 4px; border: 1px solid #bbb; }
 )";
 
