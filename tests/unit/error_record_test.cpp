@@ -25,23 +25,6 @@ BsmRow Slot() {
   return r;
 }
 
-TEST(ErrorRecord, FillStartsAPlanGroupFromScratch) {
-  ErrSatz err;
-  err.ErrLfn = 77;
-  err.ErrEso.set("OLD");
-  err.ErrZtv = 5;
-  Fill_ErrSatz("00002", err, Context());
-  EXPECT_EQ(err.ErrPlg, "00002");
-  EXPECT_EQ(err.ErrKng, "PLANO");
-  EXPECT_EQ(err.ErrLfn, 0);
-  EXPECT_EQ(err.ErrFnr, 0);
-  EXPECT_TRUE(err.ErrEso.empty());
-  EXPECT_EQ(err.ErrZtv, 0);
-  EXPECT_EQ(err.ErrErf, "planner");
-  EXPECT_EQ(err.ErrJbd, "JOB-A");
-  EXPECT_EQ(err.ErrJbk, "second job text");
-}
-
 TEST(ErrorRecord, WriteCountsUpEvenWhenTheInsertFailsAndClearsPerErrorFields) {
   ErrSatz err;
   Fill_ErrSatz("00001", err, Context());
@@ -58,16 +41,6 @@ TEST(ErrorRecord, WriteCountsUpEvenWhenTheInsertFailsAndClearsPerErrorFields) {
   // The fields of the whole pass stay.
   EXPECT_EQ(err.ErrPlg, "00001");
   EXPECT_EQ(err.ErrErf, "planner");
-}
-
-TEST(ErrorRecord, RunningNumberWrapsAfter9999) {
-  ErrSatz err;
-  Fill_ErrSatz("00001", err, Context());
-  err.ErrLfn = 9998;
-  Err_Write(Slot(), 1601, err);
-  EXPECT_EQ(err.ErrLfn, 0);  // 9999 was used; the next error gets 1
-  Err_Write(Slot(), 1601, err);
-  EXPECT_EQ(err.ErrLfn, 1);
 }
 
 }  // namespace

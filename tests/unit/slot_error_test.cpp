@@ -19,12 +19,6 @@ BsmRow Slot(int32_t sol, int32_t min, int32_t max, int32_t ist, int32_t htg = 0,
   return r;
 }
 
-TEST(SlotError, EffectiveCountSubtractsHolidaysAndTheSmallerHalfDay) {
-  EXPECT_EQ(EffectiveCount(Slot(3, 1, 3, 2, 0, 1, 2)), 1);
-  EXPECT_EQ(EffectiveCount(Slot(3, 1, 3, 5, 1, 4, 2)), 2);
-  EXPECT_EQ(EffectiveCount(Slot(3, 1, 3, 1, 2, 0, 0)), -1);
-}
-
 TEST(SlotError, OnTargetGivesNoError) {
   EXPECT_EQ(SlotErrorNumber(Slot(2, 1, 3, 2)), 0);
   // Nobody needed and nobody there.
