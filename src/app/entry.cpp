@@ -7,6 +7,7 @@
 #include "app/parameters.h"
 #include "app/period_check.h"
 #include "app/plan_group_loop.h"
+#include "app/progress.h"
 #include "config/config_file.h"
 #include "db/connection.h"
 #include "log/run_log.h"
@@ -19,6 +20,17 @@ ErrSatz g_error_record;
 
 constexpr std::size_t kMaxSchemaValue = 21;  // the schema plus its trailing character
 constexpr std::size_t kMaxCredentials = 200;
+
+// A schema name goes unquoted into every statement and into the run log's
+// file name, so only letters, digits and underscores are taken.
+bool IsPlainName(const std::string& name) {
+  for (char c : name) {
+    bool ok =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    if (!ok) return false;
+  }
+  return true;
+}
 
 std::string LookUp(const char* key, const char* path) {
   Konfig_Lesen("", key, 0, path);
@@ -50,11 +62,16 @@ int Main(int argc, const char* const* argv) {
   if (!schema_value.empty() && schema_value.size() <= kMaxSchemaValue) {
     schema = schema_value.substr(0, schema_value.size() - 1);
   }
+  const bool schema_refused = !IsPlainName(schema);
+  if (schema_refused) schema.clear();
   if (login.size() > kMaxCredentials) login.clear();
   if (password.size() > kMaxCredentials) password.clear();
 
   runlog::SetPaths(schema);
   runlog::Log_Printf("*** Programmstart Plexor ***");
+  if (schema_refused) {
+    runlog::Log_Printf("-Fehler: Main() Schemaname unzulaessig (erlaubt: Buchstaben, Ziffern, _)!");
+  }
 
   int32_t rc = db::dbConnect(login.c_str(), password.c_str(), dsn.c_str());
   if (rc != 0) {
@@ -80,6 +97,7 @@ int Main(int argc, const char* const* argv) {
     Einsatzplan_Optimieren(ctx, ctx.plan_group.c_str(), ctx.location.c_str(),
                            ctx.deployment_type.c_str(), g_error_record);
   }
+  Progress_End();
   runlog::Log_Printf("*** Programmende Plexor ***");
   return 0;
 }

@@ -192,6 +192,28 @@ TEST_F(FrameTest, SchemaValueNamesTheLogWithoutItsLastCharacter) {
   }
 }
 
+// A schema name goes unquoted into file names and statements: anything but
+// letters, digits and underscores is refused and the schema stays empty.
+TEST_F(FrameTest, SchemaNameWithOtherCharactersIsRefused) {
+  for (std::string bad : {std::string("../../escape."), std::string("x; DROP TABLE y--.")}) {
+    SCOPED_TRACE(bad);
+    fs::path cfg = root_ / "bad.cfg";
+    {
+      std::ofstream out(cfg, std::ios::binary);
+      out << ";s;\n1;DATABASE;" << Wert_Verschluesseln("no_such_dsn", kKonfigSchluessel)
+          << "\n;s;\n2;SCHEMA;" << Wert_Verschluesseln(bad, kKonfigSchluessel) << "\n";
+    }
+    fs::remove_all(LogDir());
+    fs::create_directories(LogDir());
+    Outcome o = Run(Line(cfg.string()));
+    EXPECT_EQ(o.status, 0);
+    std::string log = Log("");
+    ASSERT_EQ(CountLines(log), 3) << log;
+    EXPECT_NE(log.find("-Fehler: Main() Schemaname unzulaessig"), std::string::npos) << log;
+    EXPECT_FALSE(fs::exists(root_ / "escape.log"));
+  }
+}
+
 TEST_F(FrameTest, FailedConnectHidesAShortCommandLine) {
   fs::path cfg = root_ / "plexor.cfg";
   ASSERT_TRUE(Konfig_Schreiben(cfg.string(), "no_such_dsn", "dbo", "user", "secret"));
