@@ -23,9 +23,10 @@ BsmFamily g_plg_surplus;
 BsmFamily g_eso_surplus;
 BsmFamily g_esa_surplus;
 
-// "SELECT <columns> FROM %s.Kvt725Bsm <condition>"
+// " SELECT <columns> FROM %s.Kvt725Bsm <condition> "
 std::string SelectFormat(bool with_optional, const char* condition) {
-  return std::string("SELECT ") + BsmColumnList(with_optional) + " FROM %s.Kvt725Bsm " + condition;
+  return std::string(" SELECT ") + BsmColumnList(with_optional) + " FROM %s.Kvt725Bsm " +
+         condition + " ";
 }
 
 // Opens `family` with the statement that `build(format)` formats, in the
