@@ -26,6 +26,24 @@ int32_t DrawKeyNumber() {
   return static_cast<int32_t>((std::rand() >> 16) & 0x7FFF);
 }
 
+// Whether the open-proposal count now sees the proposal just inserted for the
+// assignment. The sweep starts its level pass again after every recorded
+// proposal and relies on that count to refuse the assignment the next time;
+// a proposal it cannot see (closed at once by somebody else, or stored
+// differently from how it was written) would otherwise be made over and over
+// again. Such a proposal is logged and not reported as recorded.
+bool StillOpen(const BdpRow& r) {
+  int32_t count = 0;
+  const int32_t rc = Bdk_isPnrVerplant(r, count);
+  if (rc == 0 && count > 0) return true;
+  runlog::Log_Printf(
+      "-Fehler: Erstelle_Umbesetzungsvorschlag()->Bdk_isPnrVerplant() RC: %ld ANZ: %ld! PLG: %s "
+      "PNR: %s ESO: %s ESA: %s DAT: %s VON: %ld.",
+      static_cast<long>(rc), static_cast<long>(count), r.BdpPlg.c_str(), r.BdpPnr.c_str(),
+      r.BdpEso.c_str(), r.BdpEsa.c_str(), r.BdpBdt.c_str(), static_cast<long>(r.BdpSzv));
+  return false;
+}
+
 }  // namespace
 
 std::string ProposalKey(int32_t r1, int32_t r2, int32_t r3, int32_t r4) {
@@ -132,7 +150,7 @@ int32_t Erstelle_Umbesetzungsvorschlag(PnrSatz& p, const BssSatz& t, const BdpRo
     b.BdkKey.set(DrawProposalKey());
     rc = Bdk_Insert(b);
   }
-  if (rc == 0) return 1;
+  if (rc == 0) return StillOpen(r) ? 1 : 0;
   runlog::Log_Printf(
       "-Fehler: Erstelle_Umbesetzungsvorschlag()->Bdk_Insert() RC: %ld! PLG: %s PNR: %s DAT: "
       "%s\n    Von: ESO: %s ESA: %s VON: %ld KNZ: %s Art: %ld \n   Nach: ESO: %s ESA: %s VON: "

@@ -3,7 +3,8 @@
 // The eligibility checks judge the person first; their verdict never refuses
 // anybody, it travels with the proposal in BdkFnr. A person whose assignment
 // already has an open proposal (BdkSta 9) is refused, and so is one whose
-// open proposals cannot be counted.
+// open proposals cannot be counted. A proposal that the count does not find
+// open right after its insert is not reported as recorded.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,8 @@
 #include "optimise/person_record.h"
 #include "optimise/proposal_row.h"
 
-// Result 1 when a proposal row was inserted, 0 otherwise. The checks write
+// Result 1 when a proposal row was inserted (and is counted as open), 0
+// otherwise. The checks write
 // their verdict into `person`.
 int32_t Erstelle_Umbesetzungsvorschlag(PnrSatz& person, const BssSatz& target,
                                        const BdpRow& assignment);

@@ -176,6 +176,31 @@ TEST_F(SurplusPersons, PersonOutsideEveryWorkingWindowIsProposedWith1412) {
   EXPECT_EQ(props[0].fnr, 1412);
 }
 
+// A proposal that does not stay open (here a trigger closes it the moment it
+// is stored) is invisible to the open-proposal count: without a check the
+// level pass would restart and propose the same person again forever.
+TEST_F(SurplusPersons, ProposalThatDoesNotStayOpenEndsTheSearch) {
+  AddSlots();
+  AddInSurplus(Named("00000001"), 1);
+  const std::string trigger =
+      "sqlite3 '" + db_.database_dir() +
+      "/plexor.sqlite' 'CREATE TRIGGER close_proposal AFTER INSERT ON Kvt735Bdk BEGIN UPDATE "
+      "Kvt735Bdk SET BdkSta = 0 WHERE BdkKey = NEW.BdkKey; END;'";
+  ASSERT_EQ(std::system(trigger.c_str()), 0);
+  const ts::PlexorRun run = db_.Run(mv::Args(d1_, d1_).list(), 60);
+  ASSERT_EQ(run.exit_code, 0) << run.out;
+  // One insert; the pass then goes on instead of starting again.
+  EXPECT_EQ(Proposed(), (std::vector<std::string>{"00000001"}));
+  const std::vector<std::string> messages = mv::Messages(run);
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[1],
+            "-Fehler: Erstelle_Umbesetzungsvorschlag()->Bdk_isPnrVerplant() RC: 0 ANZ: 0! PLG: "
+            "00001 PNR: 00000001 ESO: ESO01 ESA: ESA01 DAT: " +
+                d1_ + " VON: 840.");
+  // The slots were not recounted for a proposal that is not open.
+  EXPECT_FALSE(mv::SlotAt(db_, "ESO01", "ESA01", d1_, 360).recounted);
+}
+
 // ---- the proposal routines, called directly ----
 
 class ProposalRoutines : public mv::InProcess {
