@@ -89,7 +89,7 @@ TEST_F(Calendar, EmptyCalendarHasAnEmptyLastDay) {
 }
 
 TEST_F(Calendar, PlanGroupDayTypeFollowsTheGroupsCalendarNumber) {
-  ts::PlanGroupSpec plg;
+  ts::PlanGroupValues plg;
   plg.kal = "001";
   ts::InsertPlanGroup(db_, plg);
   db_.Exec(
@@ -115,7 +115,7 @@ TEST_F(Calendar, PlanGroupDayTypeFollowsTheGroupsCalendarNumber) {
 }
 
 TEST_F(Calendar, HorizonOfAPlanGroup) {
-  ts::PlanGroupSpec plg;
+  ts::PlanGroupValues plg;
   plg.hzt = 4;
   ts::InsertPlanGroup(db_, plg);
   int32_t horizon = -1;
@@ -145,7 +145,7 @@ TEST_F(Calendar, GivenPeriodIsTakenAsItStands) {
 
 TEST_F(Calendar, DefaultEndIsTheLastDayOfTheWeekHWeeksLater) {
   ts::InsertCalendar(db_, "20261130", "20270131");
-  ts::PlanGroupSpec plg;
+  ts::PlanGroupValues plg;
   plg.hzt = 2;
   ts::InsertPlanGroup(db_, plg);
 
@@ -167,7 +167,7 @@ TEST_F(Calendar, DefaultEndIsTheLastDayOfTheWeekHWeeksLater) {
 
 TEST_F(Calendar, DefaultEndFallsBackWhenTheCalendarRunsOut) {
   ts::InsertCalendar(db_, "20261205", "20261225");
-  ts::PlanGroupSpec plg;
+  ts::PlanGroupValues plg;
   plg.hzt = 1;
   ts::InsertPlanGroup(db_, plg);
 
@@ -184,7 +184,7 @@ TEST_F(Calendar, DefaultEndFallsBackWhenTheCalendarRunsOut) {
 }
 
 TEST_F(Calendar, DefaultEndWithoutCalendarIsEmpty) {
-  ts::InsertPlanGroup(db_, ts::PlanGroupSpec{});
+  ts::InsertPlanGroup(db_, ts::PlanGroupValues{});
   RunContext ctx = Context("20261202", "00000000");
   Planzeitraum_Ermitteln("00001", ctx);
   EXPECT_EQ(ctx.effective_begin, "20261202");
@@ -193,7 +193,7 @@ TEST_F(Calendar, DefaultEndWithoutCalendarIsEmpty) {
 
 TEST_F(Calendar, AbsurdHorizonEndsOnTheLastCalendarDay) {
   ts::InsertCalendar(db_, "20261201", "20261210");
-  ts::PlanGroupSpec plg;
+  ts::PlanGroupValues plg;
   plg.hzt = std::numeric_limits<int32_t>::max();
   ts::InsertPlanGroup(db_, plg);
   RunContext ctx = Context("20261202", "00000000");

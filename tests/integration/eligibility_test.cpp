@@ -138,7 +138,7 @@ class Eligibility : public ::testing::Test {
   // Writes the plan group, the two slots, the person and the person's
   // assignment in the surplus slot.
   void Build() {
-    ts::PlanGroupSpec group;
+    ts::PlanGroupValues group;
     group.opl = opl_;
     ts::InsertPlanGroup(db_, group);
     db_.Exec(
@@ -160,7 +160,7 @@ class Eligibility : public ::testing::Test {
         << target_.bis << ", 'Target', 2, 2, 2, 0, 0, 0, 0, 0, " << target_.asw << ")";
     db_.Exec(bss.str());
 
-    ts::BsmSpec short_slot;
+    ts::BsmValues short_slot;
     short_slot.date = day_;
     short_slot.eso = target_.eso;
     short_slot.esa = target_.esa;
@@ -175,7 +175,7 @@ class Eligibility : public ::testing::Test {
     short_slot.asw = target_.asw;
     ts::InsertBsm(db_, short_slot);
 
-    ts::BsmSpec surplus = short_slot;
+    ts::BsmValues surplus = short_slot;
     surplus.eso = source_.eso;
     surplus.esa = source_.esa;
     surplus.bsz = "S";

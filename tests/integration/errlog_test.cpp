@@ -24,16 +24,16 @@ class ErrorLogRun : public ::testing::Test {
   }
 
   void PlanGroup(const std::string& code) {
-    ts::PlanGroupSpec spec;
-    spec.code = code;
-    ts::InsertPlanGroup(db_, spec);
+    ts::PlanGroupValues row_values;
+    row_values.code = code;
+    ts::InsertPlanGroup(db_, row_values);
   }
 
   // A slot of `day_` starting at `szv`.
   void Slot(int szv, int sol, int min, int max, int ist, int htg = 0, int htv = 0, int htn = 0,
             const std::string& eso = "ESO01", const std::string& esa = "ESA01",
             const std::string& plg = "00001") {
-    ts::BsmSpec bsm;
+    ts::BsmValues bsm;
     bsm.plg = plg;
     bsm.date = day_;
     bsm.eso = eso;
@@ -137,11 +137,11 @@ TEST_F(ErrorLogRun, SlotsOutsideThePeriodOrOfOtherGroupsAreNotScanned) {
   PlanGroup("00002");
   Slot(10, 1, 1, 1, 0);
   Slot(20, 1, 1, 1, 0, 0, 0, 0, "ESO01", "ESA01", "00002");
-  ts::BsmSpec late;
+  ts::BsmValues late;
   late.date = ts::AddDays(end_, 1);
   late.ist = 0;
   ts::InsertBsm(db_, late);
-  ts::BsmSpec today;
+  ts::BsmValues today;
   today.date = ts::DaysFromToday(0);
   today.ist = 0;
   ts::InsertBsm(db_, today);
@@ -162,7 +162,7 @@ TEST_F(ErrorLogRun, PeriodWithoutSlotsWritesNothingAndLogsNothing) {
 void OldRow(ts::TestDb& db, const std::string& erf, std::optional<std::string> bdt,
             const std::string& kng = "PLANO", const std::string& eso = "ESO01",
             const std::string& esa = "ESA01", const std::string& plg = "00001") {
-  ts::ErrSpec e;
+  ts::ErrValues e;
   e.erf = erf;
   e.bdt = bdt;
   e.kng = kng;

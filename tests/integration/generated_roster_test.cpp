@@ -37,10 +37,10 @@ class GeneratedRoster : public ::testing::Test {
     int serial = 0;
     for (int g = 1; g <= 3; ++g) {
       const std::string plg = "0000" + std::to_string(g);
-      ts::PlanGroupSpec spec;
-      spec.code = plg;
-      spec.opl = g;  // 1 plan group, 2 location, 3 type
-      ts::InsertPlanGroup(db_, spec);
+      ts::PlanGroupValues row_values;
+      row_values.code = plg;
+      row_values.opl = g;  // 1 plan group, 2 location, 3 type
+      ts::InsertPlanGroup(db_, row_values);
       levels_[plg] = g;
       for (const std::string& date : {d1_, ts::AddDays(d1_, 1), d3_}) {
         for (const char* e : {"1", "2"}) {
@@ -51,7 +51,7 @@ class GeneratedRoster : public ::testing::Test {
             for (int szv : {360, 840}) {
               for (int asw : {1, 2}) {
                 if (pick(0, 9) < 3) continue;
-                ts::BsmSpec s = mv::Slot(date, eso, esa, szv, szv + 480, 0, 0, 0, 0);
+                ts::BsmValues s = mv::Slot(date, eso, esa, szv, szv + 480, 0, 0, 0, 0);
                 s.plg = plg;
                 s.asw = asw;
                 s.sol = pick(0, 3);

@@ -27,7 +27,7 @@ class SurplusPersons : public ::testing::Test {
  protected:
   void SetUp() override {
     mv::AddDays(db_, d1_, ts::AddDays(d1_, 1));
-    ts::PlanGroupSpec g;
+    ts::PlanGroupValues g;
     g.opl = 3;
     ts::InsertPlanGroup(db_, g);
     short_ = mv::Slot(d1_, "ESO01", "ESA01", 360, 840, 1, 1, 1, 0);
@@ -64,8 +64,8 @@ class SurplusPersons : public ::testing::Test {
 
   ts::TestDb db_;
   const std::string d1_ = ts::DaysFromToday(1);
-  ts::BsmSpec short_;
-  ts::BsmSpec surplus_;
+  ts::BsmValues short_;
+  ts::BsmValues surplus_;
 };
 
 TEST_F(SurplusPersons, PersonsAreTriedInTheirOrderWithinTheSlot) {

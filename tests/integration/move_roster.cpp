@@ -79,9 +79,9 @@ int Figure(int sol, int min, int max, int ist, int htg, int htv, int htn, int ov
   return eff <= hi ? 90 : 190;
 }
 
-ts::BsmSpec Slot(const std::string& date, const std::string& eso, const std::string& esa, int szv,
-                 int szb, int sol, int min, int max, int ist) {
-  ts::BsmSpec s;
+ts::BsmValues Slot(const std::string& date, const std::string& eso, const std::string& esa, int szv,
+                   int szb, int sol, int min, int max, int ist) {
+  ts::BsmValues s;
   s.date = date;
   s.eso = eso;
   s.esa = esa;
@@ -96,7 +96,7 @@ ts::BsmSpec Slot(const std::string& date, const std::string& eso, const std::str
   return s;
 }
 
-void AddSlot(ts::TestDb& db, const ts::BsmSpec& s, bool with_definition) {
+void AddSlot(ts::TestDb& db, const ts::BsmValues& s, bool with_definition) {
   ts::InsertBsm(db, s);
   if (!with_definition) return;
   std::ostringstream sql;

@@ -58,9 +58,9 @@ int Figure(int sol, int min, int max, int ist, int htg = 0, int htv = 0, int htn
 
 // A staffing slot whose BsmFkt follows from its figures (no marks, no
 // proposals), with its Kvt720Bss definition (shared by the slots of all days).
-ts::BsmSpec Slot(const std::string& date, const std::string& eso, const std::string& esa, int szv,
-                 int szb, int sol, int min, int max, int ist);
-void AddSlot(ts::TestDb& db, const ts::BsmSpec& s, bool with_definition = true);
+ts::BsmValues Slot(const std::string& date, const std::string& eso, const std::string& esa, int szv,
+                   int szb, int sol, int min, int max, int ist);
+void AddSlot(ts::TestDb& db, const ts::BsmValues& s, bool with_definition = true);
 
 struct Proposal {
   std::string key;

@@ -51,19 +51,19 @@ class PlanGroupTable : public ::testing::Test {
 };
 
 TEST_F(PlanGroupTable, ReadDeliversTheRowAndUpdateWritesItBack) {
-  ts::PlanGroupSpec spec;
-  spec.txt = "O'Brien's group";
-  spec.hzt = 3;
-  spec.sta = 4;
-  spec.dat = "2026-01-02 03:04:05";
-  spec.beg = "2026-02-03 04:05:06";
-  spec.usr = "previous";
-  spec.pgm = "OTHERPGM";
-  spec.fts = 7;
-  spec.switches = 1;
-  spec.opt = 5;
-  spec.opl = 2;
-  ts::InsertPlanGroup(db_, spec);
+  ts::PlanGroupValues row_values;
+  row_values.txt = "O'Brien's group";
+  row_values.hzt = 3;
+  row_values.sta = 4;
+  row_values.dat = "2026-01-02 03:04:05";
+  row_values.beg = "2026-02-03 04:05:06";
+  row_values.usr = "previous";
+  row_values.pgm = "OTHERPGM";
+  row_values.fts = 7;
+  row_values.switches = 1;
+  row_values.opt = 5;
+  row_values.opl = 2;
+  ts::InsertPlanGroup(db_, row_values);
 
   PlgRow row;
   row.PlgPlg.set("00001");
@@ -116,10 +116,10 @@ TEST_F(PlanGroupTable, MissingRowLeavesTheCallersRow) {
 
 TEST_F(PlanGroupTable, CursorWalksAllRowsInCodeOrder) {
   for (const char* code : {"00003", "00001", "00002"}) {
-    ts::PlanGroupSpec spec;
-    spec.code = code;
-    spec.opl = code[4] - '0';
-    ts::InsertPlanGroup(db_, spec);
+    ts::PlanGroupValues row_values;
+    row_values.code = code;
+    row_values.opl = code[4] - '0';
+    ts::InsertPlanGroup(db_, row_values);
   }
   PlgRow row;
   EXPECT_EQ(Plg_Cur_Read(row), -1);  // not open
@@ -141,10 +141,10 @@ TEST_F(PlanGroupTable, CursorWalksAllRowsInCodeOrder) {
 TEST(PlanGroupTableShort, MissingOptionalColumnsFallBackOnceForBothRoutines) {
   ts::TestDb db(false);
   ASSERT_TRUE(ts::ConnectJob(db));
-  ts::PlanGroupSpec spec;
-  spec.with_optional = false;
-  spec.hzt = 2;
-  ts::InsertPlanGroup(db, spec);
+  ts::PlanGroupValues row_values;
+  row_values.with_optional = false;
+  row_values.hzt = 2;
+  ts::InsertPlanGroup(db, row_values);
 
   PlgRow row;
   row.PlgPlg.set("00001");
@@ -182,7 +182,7 @@ class PlanGroupRun : public ::testing::Test {
   // One off-target slot (short, 1603) per day of the period.
   void OffTargetSlots(const std::string& plg, const std::string& eso = "ESO01") {
     for (int d = 1; d <= 3; ++d) {
-      ts::BsmSpec bsm;
+      ts::BsmValues bsm;
       bsm.plg = plg;
       bsm.eso = eso;
       bsm.date = ts::DaysFromToday(d);
@@ -208,15 +208,15 @@ class PlanGroupRun : public ::testing::Test {
 
 TEST_F(PlanGroupRun, LevelsOneToThreeAreOptimisedMarkedAndReleased) {
   for (int opl = 1; opl <= 3; ++opl) {
-    ts::PlanGroupSpec spec;
-    spec.code = "0000" + std::to_string(opl);
-    spec.opl = opl;
-    spec.usr = "someone";
-    spec.pgm = "OTHERPGM";
-    spec.fts = 5;
-    spec.sta = 8;
-    ts::InsertPlanGroup(db_, spec);
-    OffTargetSlots(spec.code);
+    ts::PlanGroupValues row_values;
+    row_values.code = "0000" + std::to_string(opl);
+    row_values.opl = opl;
+    row_values.usr = "someone";
+    row_values.pgm = "OTHERPGM";
+    row_values.fts = 5;
+    row_values.sta = 8;
+    ts::InsertPlanGroup(db_, row_values);
+    OffTargetSlots(row_values.code);
   }
   const std::string before = NowText();
   ts::PlexorRun run = RunAll();
@@ -251,16 +251,16 @@ TEST_F(PlanGroupRun, LevelsOneToThreeAreOptimisedMarkedAndReleased) {
 TEST_F(PlanGroupRun, OtherLevelsLeaveThePlanGroupAlone) {
   int n = 0;
   for (int opl : {0, 4, -1}) {
-    ts::PlanGroupSpec spec;
-    spec.code = "0000" + std::to_string(++n);
-    spec.opl = opl;
-    spec.usr = "someone";
-    spec.beg = "2020-01-01 00:00:00";
-    spec.fts = 5;
-    ts::InsertPlanGroup(db_, spec);
-    OffTargetSlots(spec.code);
-    ts::ErrSpec old;
-    old.plg = spec.code;
+    ts::PlanGroupValues row_values;
+    row_values.code = "0000" + std::to_string(++n);
+    row_values.opl = opl;
+    row_values.usr = "someone";
+    row_values.beg = "2020-01-01 00:00:00";
+    row_values.fts = 5;
+    ts::InsertPlanGroup(db_, row_values);
+    OffTargetSlots(row_values.code);
+    ts::ErrValues old;
+    old.plg = row_values.code;
     old.bdt = begin_;
     ts::InsertError(db_, old);
   }
@@ -278,10 +278,10 @@ TEST_F(PlanGroupRun, OtherLevelsLeaveThePlanGroupAlone) {
 
 TEST_F(PlanGroupRun, NamedPlanGroupIsTheOnlyOneOptimised) {
   for (const char* code : {"00001", "00002"}) {
-    ts::PlanGroupSpec spec;
-    spec.code = code;
-    spec.usr = "someone";
-    ts::InsertPlanGroup(db_, spec);
+    ts::PlanGroupValues row_values;
+    row_values.code = code;
+    row_values.usr = "someone";
+    ts::InsertPlanGroup(db_, row_values);
     OffTargetSlots(code);
   }
   ts::RunArgs args;
@@ -321,13 +321,13 @@ TEST_F(PlanGroupRun, DefaultEndFollowsEachPlanGroupsHorizon) {
   const std::string wednesday = ts::NextWeekday(ts::DaysFromToday(1), 3);
   int hzt = 0;
   for (const char* code : {"00001", "00002"}) {
-    ts::PlanGroupSpec spec;
-    spec.code = code;
-    spec.hzt = hzt;
+    ts::PlanGroupValues row_values;
+    row_values.code = code;
+    row_values.hzt = hzt;
     hzt += 2;
-    ts::InsertPlanGroup(db_, spec);
+    ts::InsertPlanGroup(db_, row_values);
     for (int d = -1; d <= 25; ++d) {
-      ts::BsmSpec bsm;
+      ts::BsmValues bsm;
       bsm.plg = code;
       bsm.date = ts::AddDays(wednesday, d);
       bsm.ist = 0;
@@ -354,11 +354,11 @@ TEST_F(PlanGroupRun, DefaultEndFollowsEachPlanGroupsHorizon) {
 TEST(PlanGroupRunShort, MissingOptionalColumnsSkipEveryPlanGroup) {
   ts::TestDb db(false);
   ts::InsertCalendar(db, ts::DaysFromToday(0), ts::DaysFromToday(10));
-  ts::PlanGroupSpec spec;
-  spec.with_optional = false;
-  spec.usr = "someone";
-  ts::InsertPlanGroup(db, spec);
-  ts::BsmSpec bsm;
+  ts::PlanGroupValues row_values;
+  row_values.with_optional = false;
+  row_values.usr = "someone";
+  ts::InsertPlanGroup(db, row_values);
+  ts::BsmValues bsm;
   bsm.with_optional = false;
   bsm.date = ts::DaysFromToday(1);
   bsm.ist = 0;

@@ -18,7 +18,7 @@ namespace {
 using mv::Assignment;
 
 // The row as the sweep would have read it.
-BsmRow RowOf(const ts::BsmSpec& s) {
+BsmRow RowOf(const ts::BsmValues& s) {
   BsmRow r;
   r.BsmBdt.set(s.date);
   r.BsmEso.set(s.eso);
@@ -43,13 +43,13 @@ BsmRow RowOf(const ts::BsmSpec& s) {
 class Recount : public mv::InProcess {
  protected:
   explicit Recount(bool optional_columns = true) : mv::InProcess(optional_columns) {}
-  ts::BsmSpec Slot(int szv, int sol = 3, int min = 2, int max = 4, int ist = 0) {
-    ts::BsmSpec s = mv::Slot(d1_, "ESO01", "ESA01", szv, szv + 60, sol, min, max, ist);
+  ts::BsmValues Slot(int szv, int sol = 3, int min = 2, int max = 4, int ist = 0) {
+    ts::BsmValues s = mv::Slot(d1_, "ESO01", "ESA01", szv, szv + 60, sol, min, max, ist);
     s.with_optional = with_optional_;
     ts::InsertBsm(db_, s);
     return s;
   }
-  void Assign(const ts::BsmSpec& s, int n, const std::string& sts = " ") {
+  void Assign(const ts::BsmValues& s, int n, const std::string& sts = " ") {
     for (int i = 0; i < n; ++i) {
       Assignment a;
       a.pnr = "P" + std::to_string(next_++);
@@ -63,10 +63,10 @@ class Recount : public mv::InProcess {
       mv::AddAssignment(db_, a);
     }
   }
-  mv::StoredSlot Stored(const ts::BsmSpec& s) {
+  mv::StoredSlot Stored(const ts::BsmValues& s) {
     return mv::SlotAt(db_, s.eso, s.esa, s.date, s.szv, with_optional_);
   }
-  mv::Proposal Leaving(const ts::BsmSpec& s, const std::string& key) {
+  mv::Proposal Leaving(const ts::BsmValues& s, const std::string& key) {
     mv::Proposal p;
     p.key = key;
     p.pnr = key;
@@ -78,7 +78,7 @@ class Recount : public mv::InProcess {
     p.oso = "ESO09";
     return p;
   }
-  mv::Proposal Joining(const ts::BsmSpec& s, const std::string& key) {
+  mv::Proposal Joining(const ts::BsmValues& s, const std::string& key) {
     mv::Proposal p;
     p.key = key;
     p.pnr = key;
@@ -100,7 +100,7 @@ TEST_F(Recount, FigureFollowsTheLiveAssignments) {
   // Targets 3 / 2 / 4 against 0 to 5 assignments.
   const int expected[] = {-166, -133, -25, 0, 90, 190};
   for (int n = 0; n <= 5; ++n) {
-    const ts::BsmSpec s = Slot(60 * n);
+    const ts::BsmValues s = Slot(60 * n);
     Assign(s, n);
     BsmRow row = RowOf(s);
     Update_BsmSatz(row);
@@ -114,7 +114,7 @@ TEST_F(Recount, FigureFollowsTheLiveAssignments) {
 }
 
 TEST_F(Recount, CountsByStatusMarkAndCost) {
-  const ts::BsmSpec s = Slot(360);
+  const ts::BsmValues s = Slot(360);
   Assign(s, 1, " ");
   Assign(s, 1, "U");
   Assign(s, 1, "M");
@@ -172,11 +172,11 @@ TEST_F(Recount, CountsByStatusMarkAndCost) {
 }
 
 TEST_F(Recount, SlotWhoseAssignmentsAreAllGoneCountsZero) {
-  const ts::BsmSpec gone = Slot(360, 1, 1, 1, 4);
+  const ts::BsmValues gone = Slot(360, 1, 1, 1, 4);
   Assign(gone, 2, "O");
   Assign(gone, 2, "D");
-  const ts::BsmSpec empty = Slot(600, 1, 1, 1, 4);
-  for (const ts::BsmSpec& s : {gone, empty}) {
+  const ts::BsmValues empty = Slot(600, 1, 1, 1, 4);
+  for (const ts::BsmValues& s : {gone, empty}) {
     BsmRow row = RowOf(s);
     Update_BsmSatz(row);
     const mv::StoredSlot got = Stored(s);
@@ -187,7 +187,7 @@ TEST_F(Recount, SlotWhoseAssignmentsAreAllGoneCountsZero) {
 }
 
 TEST_F(Recount, OpenProposalsCountForBothSlots) {
-  const ts::BsmSpec s = Slot(360);
+  const ts::BsmValues s = Slot(360);
   Assign(s, 5);
   mv::AddProposal(db_, Leaving(s, "L1"));
   mv::AddProposal(db_, Leaving(s, "L2"));
@@ -217,7 +217,7 @@ TEST_F(Recount, OpenProposalsCountForBothSlots) {
 
 TEST_F(Recount, AssignmentTypesThreeAndFourKeepTheirFigureAndProposalCounts) {
   for (int asw : {3, 4}) {
-    ts::BsmSpec s = mv::Slot(d1_, "ESO01", "ESA01", 300 + asw, 400, 3, 2, 4, 1);
+    ts::BsmValues s = mv::Slot(d1_, "ESO01", "ESA01", 300 + asw, 400, 3, 2, 4, 1);
     s.asw = asw;
     s.fkt = -77;
     s.ova = 5;
@@ -237,7 +237,7 @@ TEST_F(Recount, AssignmentTypesThreeAndFourKeepTheirFigureAndProposalCounts) {
 }
 
 TEST_F(Recount, FailedRecountLeavesTheStoredRowAlone) {
-  const ts::BsmSpec s = Slot(360, 3, 2, 4, 3);
+  const ts::BsmValues s = Slot(360, 3, 2, 4, 3);
   Assign(s, 3);
   db_.Exec("DROP TABLE plexor.Kvt730Bdp");
   BsmRow row = RowOf(s);
@@ -253,7 +253,7 @@ TEST_F(Recount, FailedRecountLeavesTheStoredRowAlone) {
 }
 
 TEST_F(Recount, FailedProposalCountKeepsTheCountsAsRead) {
-  const ts::BsmSpec s = Slot(360);
+  const ts::BsmValues s = Slot(360);
   Assign(s, 3);
   db_.Exec("DROP TABLE plexor.Kvt735Bdk");
   BsmRow row = RowOf(s);
@@ -270,7 +270,7 @@ TEST_F(Recount, FailedProposalCountKeepsTheCountsAsRead) {
 }
 
 TEST_F(Recount, RowThatIsNotStoredIsReportedWith100) {
-  ts::BsmSpec s = mv::Slot(d1_, "ESO01", "ESA01", 360, 420, 1, 1, 1, 0);
+  ts::BsmValues s = mv::Slot(d1_, "ESO01", "ESA01", 360, 420, 1, 1, 1, 0);
   BsmRow row = RowOf(s);
   Update_BsmSatz(row);
   EXPECT_EQ(Log(), (std::vector<std::string>{
@@ -280,7 +280,7 @@ TEST_F(Recount, RowThatIsNotStoredIsReportedWith100) {
 }
 
 TEST_F(Recount, CarriedColumnsAreWrittenBackAsRead) {
-  const ts::BsmSpec s = Slot(360);
+  const ts::BsmValues s = Slot(360);
   BsmRow row = RowOf(s);
   row.BsmKng = 4;
   row.BsmSta = 5;
@@ -303,7 +303,7 @@ class RecountWithoutProposalColumns : public Recount {
 };
 
 TEST_F(RecountWithoutProposalColumns, ShortFormStoresTheCountsAndFigure) {
-  const ts::BsmSpec s = Slot(360);
+  const ts::BsmValues s = Slot(360);
   Assign(s, 4);
   mv::AddProposal(db_, Leaving(s, "L1"));
   BsmRow row = RowOf(s);
@@ -333,11 +333,11 @@ TEST(SweepWithoutProposalColumns, ProposesAndRecountsInTheShortForm) {
       "(PlgPlg))");
   const std::string d1 = ts::DaysFromToday(1);
   mv::AddDays(db, d1, ts::AddDays(d1, 1));
-  ts::PlanGroupSpec g;
+  ts::PlanGroupValues g;
   g.opl = 3;
   ts::InsertPlanGroup(db, g);
-  ts::BsmSpec s = mv::Slot(d1, "ESO01", "ESA01", 360, 840, 2, 2, 2, 0);
-  ts::BsmSpec u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 2);
+  ts::BsmValues s = mv::Slot(d1, "ESO01", "ESA01", 360, 840, 2, 2, 2, 0);
+  ts::BsmValues u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 2);
   s.with_optional = u.with_optional = false;
   mv::AddSlot(db, s);
   mv::AddSlot(db, u);

@@ -24,14 +24,14 @@ const std::vector<std::string> kCleanRun = {"*** Programmstart Plexor ***",
                                             "*** Programmende Plexor ***"};
 
 void AddPlanGroup(ts::TestDb& db, int opl, const std::string& code = "00001") {
-  ts::PlanGroupSpec g;
+  ts::PlanGroupValues g;
   g.code = code;
   g.opl = opl;
   ts::InsertPlanGroup(db, g);
 }
 
 // A movable person assigned to a slot, with complete day values.
-void AddMovable(ts::TestDb& db, const std::string& pnr, const ts::BsmSpec& slot, int rnd) {
+void AddMovable(ts::TestDb& db, const std::string& pnr, const ts::BsmValues& slot, int rnd) {
   Person p;
   p.pnr = pnr;
   p.plg = slot.plg;
@@ -72,20 +72,20 @@ TEST(TypicalRequest, FromEndToEnd) {
   db.Exec("UPDATE plexor.Kvt701Plg SET PlgRu2 = 1 WHERE PlgPlg = '00001'");  // rest test on
 
   // Day 1, location ESO01: two short slots of type ESA01, the later one worse.
-  const ts::BsmSpec s1 = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 2, 2, 3, 0);  // -166
-  const ts::BsmSpec s2 = mv::Slot(d1, "ESO01", "ESA01", 360, 840, 1, 1, 2, 0);   // -150
+  const ts::BsmValues s1 = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 2, 2, 3, 0);  // -166
+  const ts::BsmValues s2 = mv::Slot(d1, "ESO01", "ESA01", 360, 840, 1, 1, 2, 0);   // -150
   // Surplus slots of other types: U1 far above its maximum with three movable
   // persons and one that may not be moved, U2 above its target with one.
-  const ts::BsmSpec u1 = mv::Slot(d1, "ESO01", "ESA02", 360, 840, 0, 0, 0, 4);  // 190
-  const ts::BsmSpec u2 = mv::Slot(d1, "ESO01", "ESA03", 360, 840, 1, 1, 2, 2);  // 90
+  const ts::BsmValues u1 = mv::Slot(d1, "ESO01", "ESA02", 360, 840, 0, 0, 0, 4);  // 190
+  const ts::BsmValues u2 = mv::Slot(d1, "ESO01", "ESA03", 360, 840, 1, 1, 2, 2);  // 90
   // Day 2, location ESO02: short slots without any surplus slot.
-  const ts::BsmSpec s3 = mv::Slot(d2, "ESO02", "ESA01", 360, 840, 3, 1, 3, 1);  // -50
-  const ts::BsmSpec s4 = mv::Slot(d2, "ESO02", "ESA02", 360, 840, 3, 2, 3, 1);  // -133
+  const ts::BsmValues s3 = mv::Slot(d2, "ESO02", "ESA01", 360, 840, 3, 1, 3, 1);  // -50
+  const ts::BsmValues s4 = mv::Slot(d2, "ESO02", "ESA02", 360, 840, 3, 2, 3, 1);  // -133
   ASSERT_EQ(s1.fkt, -166);
   ASSERT_EQ(s2.fkt, -150);
   ASSERT_EQ(u1.fkt, 190);
   ASSERT_EQ(u2.fkt, 90);
-  for (const ts::BsmSpec& s : {s1, s2, u1, u2, s3, s4}) mv::AddSlot(db, s);
+  for (const ts::BsmValues& s : {s1, s2, u1, u2, s3, s4}) mv::AddSlot(db, s);
 
   // P1 follows the strict rest rule: its shift ends when S1 begins.
   Person p1;
@@ -202,15 +202,15 @@ class LevelRoster : public ::testing::Test {
     d1_ = ts::DaysFromToday(1);
     mv::AddDays(db_, ts::AddDays(d1_, -2), ts::AddDays(d1_, 2));
     AddPlanGroup(db_, opl);
-    for (const ts::BsmSpec& s : {mv::Slot(d1_, "ESO01", "ESA01", 360, 840, 1, 1, 1, 0),
-                                 mv::Slot(d1_, "ESO01", "ESA02", 360, 840, 1, 1, 1, 0),
-                                 mv::Slot(d1_, "ESO02", "ESA01", 360, 840, 1, 1, 1, 0)}) {
+    for (const ts::BsmValues& s : {mv::Slot(d1_, "ESO01", "ESA01", 360, 840, 1, 1, 1, 0),
+                                   mv::Slot(d1_, "ESO01", "ESA02", 360, 840, 1, 1, 1, 0),
+                                   mv::Slot(d1_, "ESO02", "ESA01", 360, 840, 1, 1, 1, 0)}) {
       mv::AddSlot(db_, s);
     }
-    const ts::BsmSpec ta = mv::Slot(d1_, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 1);
-    const ts::BsmSpec tb = mv::Slot(d1_, "ESO01", "ESA03", 360, 840, 0, 0, 0, 1);
-    const ts::BsmSpec tc = mv::Slot(d1_, "ESO03", "ESA09", 360, 840, 0, 0, 0, 1);
-    for (const ts::BsmSpec& s : {ta, tb, tc}) mv::AddSlot(db_, s);
+    const ts::BsmValues ta = mv::Slot(d1_, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 1);
+    const ts::BsmValues tb = mv::Slot(d1_, "ESO01", "ESA03", 360, 840, 0, 0, 0, 1);
+    const ts::BsmValues tc = mv::Slot(d1_, "ESO03", "ESA09", 360, 840, 0, 0, 0, 1);
+    for (const ts::BsmValues& s : {ta, tb, tc}) mv::AddSlot(db_, s);
     AddMovable(db_, "0000000A", ta, 1);
     AddMovable(db_, "0000000B", tb, 1);
     AddMovable(db_, "0000000C", tc, 1);
@@ -263,15 +263,15 @@ TEST(SweepSources, SurplusSlotWithoutMovablePersonsYieldsNothingAndLogsNothing) 
   mv::AddDays(db, d1, ts::AddDays(d1, 1));
   AddPlanGroup(db, 3);
   mv::AddSlot(db, mv::Slot(d1, "ESO01", "ESA01", 360, 840, 1, 1, 1, 0));
-  const ts::BsmSpec u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 5);
+  const ts::BsmValues u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 5);
   mv::AddSlot(db, u);
   // A slot exactly at target is no source either.
-  const ts::BsmSpec level = mv::Slot(d1, "ESO01", "ESA01", 1320, 360, 1, 1, 1, 1);
+  const ts::BsmValues level = mv::Slot(d1, "ESO01", "ESA01", 1320, 360, 1, 1, 1, 1);
   ASSERT_EQ(level.fkt, 0);
   mv::AddSlot(db, level);
   AddMovable(db, "00000010", level, 1);
   // Another assignment type on the same day is no source.
-  ts::BsmSpec other = mv::Slot(d1, "ESO01", "ESA01", 600, 900, 0, 0, 0, 1);
+  ts::BsmValues other = mv::Slot(d1, "ESO01", "ESA01", 600, 900, 0, 0, 0, 1);
   other.asw = 2;
   mv::AddSlot(db, other);
   AddMovable(db, "00000011", other, 1);
@@ -303,7 +303,7 @@ TEST(SweepSources, EmptyStatusAndFunctionCodesCountAsBlank) {
   mv::AddDays(db, d1, ts::AddDays(d1, 1));
   AddPlanGroup(db, 3);
   mv::AddSlot(db, mv::Slot(d1, "ESO01", "ESA01", 360, 840, 1, 1, 1, 0));
-  const ts::BsmSpec u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 1);
+  const ts::BsmValues u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 1);
   mv::AddSlot(db, u);
   Person p;
   p.pnr = "00000001";
@@ -333,7 +333,7 @@ class SweepDays : public ::testing::Test {
     for (int i = 1; i <= 3; ++i) {
       const std::string d = ts::DaysFromToday(i);
       mv::AddSlot(db_, mv::Slot(d, "ESO01", "ESA01", 360, 840, 1, 1, 1, 0));
-      const ts::BsmSpec u = mv::Slot(d, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 1);
+      const ts::BsmValues u = mv::Slot(d, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 1);
       mv::AddSlot(db_, u);
       AddMovable(db_, "0000000" + std::to_string(n++), u, 1);
     }
@@ -388,10 +388,10 @@ TEST(SweepTermination, StopsWhenEverySurplusPersonIsProposed) {
   const std::string d1 = ts::DaysFromToday(1);
   mv::AddDays(db, d1, ts::AddDays(d1, 1));
   AddPlanGroup(db, 3);
-  ts::BsmSpec s = mv::Slot(d1, "ESO01", "ESA01", 360, 840, 5, 5, 5, 0);
+  ts::BsmValues s = mv::Slot(d1, "ESO01", "ESA01", 360, 840, 5, 5, 5, 0);
   s.asw = 4;
   mv::AddSlot(db, s);
-  ts::BsmSpec u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 2);
+  ts::BsmValues u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 2);
   u.asw = 4;
   mv::AddSlot(db, u);
   AddMovable(db, "00000001", u, 1);
@@ -461,7 +461,7 @@ TEST_F(SurplusSearch, BeginAfterEndSweepsNothing) {
   const std::string d1 = ts::DaysFromToday(1);
   mv::AddDays(db_, d1, ts::AddDays(d1, 1));
   mv::AddSlot(db_, mv::Slot(d1, "ESO01", "ESA01", 360, 840, 1, 1, 1, 0));
-  const ts::BsmSpec u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 1);
+  const ts::BsmValues u = mv::Slot(d1, "ESO01", "ESA01", 840, 1320, 0, 0, 0, 1);
   mv::AddSlot(db_, u);
   AddMovable(db_, "00000001", u, 1);
   RunContext ctx;

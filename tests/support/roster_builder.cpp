@@ -88,7 +88,7 @@ void InsertCalendar(TestDb& db, const std::string& from, const std::string& to) 
   }
 }
 
-void InsertPlanGroup(TestDb& db, const PlanGroupSpec& s) {
+void InsertPlanGroup(TestDb& db, const PlanGroupValues& s) {
   std::ostringstream cols;
   std::ostringstream vals;
   cols << "PlgPlg, PlgTxt, PlgKal, PlgHzt, PlgSta, PlgDat, PlgErf, PlgPdt, PlgPlr, PlgBeg, "
@@ -110,7 +110,7 @@ void InsertPlanGroup(TestDb& db, const PlanGroupSpec& s) {
   db.Exec("INSERT INTO plexor.Kvt701Plg (" + cols.str() + ") VALUES (" + vals.str() + ")");
 }
 
-void InsertBsm(TestDb& db, const BsmSpec& s) {
+void InsertBsm(TestDb& db, const BsmValues& s) {
   std::ostringstream sql;
   sql << "INSERT INTO plexor.Kvt725Bsm (BsmBdt, BsmEso, BsmEsa, BsmBsz, BsmSzv, BsmSzb, BsmJhr, "
          "BsmMon, BsmWoc, BsmJwc, BsmTag, BsmTtp, BsmSol, BsmMin, BsmMax, BsmIst, BsmPlg, BsmHtg, "
@@ -128,7 +128,7 @@ void InsertBsm(TestDb& db, const BsmSpec& s) {
   db.Exec(sql.str());
 }
 
-void InsertError(TestDb& db, const ErrSpec& s) {
+void InsertError(TestDb& db, const ErrValues& s) {
   std::ostringstream sql;
   sql << "INSERT INTO plexor.Kvt746Err (ErrPlg, ErrKng, ErrDat, ErrLfn, ErrPnr, ErrEso, ErrEsa, "
          "ErrKnz, ErrBdt, ErrZtv, ErrZtb, ErrFnr, ErrErf, ErrJbd, ErrJbk) VALUES ("

@@ -1,6 +1,6 @@
 // Test data for integration tests: a base calendar, plan groups, staffing
 // slots and error rows written as T-SQL through a TestDb, date helpers, and
-// the job's command line. Every spec struct has sensible defaults, so a test
+// the job's command line. Every row_values struct has sensible defaults, so a test
 // names only the fields it cares about.
 #pragma once
 
@@ -28,7 +28,7 @@ std::string SqlQuoted(const std::optional<std::string>& text);
 // of the year and BakWch the ISO week.
 void InsertCalendar(TestDb& db, const std::string& from, const std::string& to);
 
-struct PlanGroupSpec {
+struct PlanGroupValues {
   std::string code = "00001";
   int opl = 1;  // PlgOpl: 1 plan group, 2 location, 3 deployment type
   int hzt = 0;  // PlgHzt, planning horizon in weeks
@@ -48,9 +48,9 @@ struct PlanGroupSpec {
   // false for a database made without PlgOpt/PlgOpl (TestDb(false)).
   bool with_optional = true;
 };
-void InsertPlanGroup(TestDb& db, const PlanGroupSpec& spec);
+void InsertPlanGroup(TestDb& db, const PlanGroupValues& row_values);
 
-struct BsmSpec {
+struct BsmValues {
   std::string plg = "00001";
   std::string date;  // yyyymmdd
   std::string eso = "ESO01";
@@ -76,9 +76,9 @@ struct BsmSpec {
   int ove = 0;
   bool with_optional = true;  // false for TestDb(false)
 };
-void InsertBsm(TestDb& db, const BsmSpec& spec);
+void InsertBsm(TestDb& db, const BsmValues& row_values);
 
-struct ErrSpec {
+struct ErrValues {
   std::string plg = "00001";
   std::string kng = "PLANO";
   std::optional<std::string> bdt;  // yyyymmdd; nullopt: NULL
@@ -88,7 +88,7 @@ struct ErrSpec {
   int fnr = 1601;
   std::string erf = "earlier";
 };
-void InsertError(TestDb& db, const ErrSpec& spec);
+void InsertError(TestDb& db, const ErrValues& row_values);
 
 // The ten arguments after the configuration path.
 struct RunArgs {
