@@ -76,18 +76,24 @@ bool OdbcSession::Connect(const std::string& dsn, const std::string& user,
   return true;
 }
 
-bool OdbcSession::Exec(const std::string& sql) {
+bool OdbcSession::Start(const std::string& sql, SQLHSTMT& st, SQLRETURN& rc) {
   if (!connected_) {
     error_ = OdbcError{"08003", 0, "not connected"};
     return false;
   }
-  StatementHandle st;
-  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &st.h))) {
-    st.h = SQL_NULL_HSTMT;
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &st))) {
+    st = SQL_NULL_HSTMT;
     ReadError(SQL_HANDLE_DBC, dbc_);
     return false;
   }
-  SQLRETURN rc = SQLExecDirect(st.h, Text(sql), SQL_NTS);
+  rc = SQLExecDirect(st, Text(sql), SQL_NTS);
+  return true;
+}
+
+bool OdbcSession::Exec(const std::string& sql) {
+  StatementHandle st;
+  SQLRETURN rc = SQL_ERROR;
+  if (!Start(sql, st.h, rc)) return false;
   if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO || rc == SQL_NO_DATA) return true;
   ReadError(SQL_HANDLE_STMT, st.h);
   return false;
@@ -95,17 +101,9 @@ bool OdbcSession::Exec(const std::string& sql) {
 
 bool OdbcSession::Query(const std::string& sql, std::vector<Row>& rows) {
   rows.clear();
-  if (!connected_) {
-    error_ = OdbcError{"08003", 0, "not connected"};
-    return false;
-  }
   StatementHandle st;
-  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &st.h))) {
-    st.h = SQL_NULL_HSTMT;
-    ReadError(SQL_HANDLE_DBC, dbc_);
-    return false;
-  }
-  SQLRETURN rc = SQLExecDirect(st.h, Text(sql), SQL_NTS);
+  SQLRETURN rc = SQL_ERROR;
+  if (!Start(sql, st.h, rc)) return false;
   if (!SQL_SUCCEEDED(rc)) {
     ReadError(SQL_HANDLE_STMT, st.h);
     return false;

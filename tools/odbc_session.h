@@ -41,6 +41,9 @@ class OdbcSession {
  private:
   void Disconnect();
   void ReadError(SQLSMALLINT type, SQLHANDLE handle);
+  // Allocates a statement handle into `st` and executes `sql` on it (result in
+  // `rc`); false, with error() filled, when not connected or no handle.
+  bool Start(const std::string& sql, SQLHSTMT& st, SQLRETURN& rc);
 
   SQLHENV env_ = SQL_NULL_HENV;
   SQLHDBC dbc_ = SQL_NULL_HDBC;
