@@ -1,6 +1,7 @@
 #include "cli_args.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 namespace ctl {
@@ -79,6 +80,22 @@ bool ParseInt(const std::string& text, long min, long max, long& out) {
   if (errno != 0 || end == nullptr || *end != '\0' || v < min || v > max) return false;
   out = v;
   return true;
+}
+
+int ParseCommand(const char* command, const std::vector<std::string>& args,
+                 const std::set<std::string>& value_options,
+                 const std::set<std::string>& flag_options, const std::string& help,
+                 ParsedArgs& out) {
+  std::string error;
+  if (!ParseArgs(args, 0, value_options, flag_options, out, error)) {
+    std::fprintf(stderr, "plexorctl %s: %s\n%s", command, error.c_str(), help.c_str());
+    return 2;
+  }
+  if (out.help) {
+    std::printf("%s", help.c_str());
+    return 0;
+  }
+  return -1;
 }
 
 }  // namespace ctl

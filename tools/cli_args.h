@@ -27,6 +27,14 @@ bool ParseArgs(const std::vector<std::string>& args, size_t begin,
                const std::set<std::string>& value_options,
                const std::set<std::string>& flag_options, ParsedArgs& out, std::string& error);
 
+// Parses a subcommand's options as ParseArgs does. On --help prints `help`
+// and returns 0; on a bad option prints "plexorctl <command>: <error>" and
+// `help` to standard error and returns 2; otherwise returns -1 (go on).
+int ParseCommand(const char* command, const std::vector<std::string>& args,
+                 const std::set<std::string>& value_options,
+                 const std::set<std::string>& flag_options, const std::string& help,
+                 ParsedArgs& out);
+
 // Checks that every name in `required` was given; fills `error` otherwise.
 bool RequireValues(const ParsedArgs& parsed, const std::vector<std::string>& required,
                    std::string& error);

@@ -21,14 +21,9 @@ int RunDbInit(const std::vector<std::string>& args) {
   values.insert({"schema", "sql-dir"});
   ParsedArgs parsed;
   std::string error;
-  if (!ParseArgs(args, 0, values, {"without-optional"}, parsed, error)) {
-    std::fprintf(stderr, "plexorctl db init: %s\n%s%s", error.c_str(), kHelp, kConnectHelp);
-    return 2;
-  }
-  if (parsed.help) {
-    std::printf("%s%s", kHelp, kConnectHelp);
-    return 0;
-  }
+  const int parsed_rc = ParseCommand("db init", args, values, {"without-optional"},
+                                     std::string(kHelp) + kConnectHelp, parsed);
+  if (parsed_rc >= 0) return parsed_rc;
   if (!parsed.positional.empty() || !RequireValues(parsed, {"schema"}, error)) {
     if (error.empty()) error = "unexpected argument " + parsed.positional.front();
     std::fprintf(stderr, "plexorctl db init: %s\n", error.c_str());

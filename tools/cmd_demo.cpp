@@ -26,14 +26,9 @@ int RunDemo(const std::vector<std::string>& args) {
       "  --sql-dir DIR  folder of the schema scripts\n";
   ParsedArgs parsed;
   std::string error;
-  if (!ParseArgs(args, 0, {"seed", "days", "schema", "driver", "sql-dir"}, {}, parsed, error)) {
-    std::fprintf(stderr, "plexorctl demo: %s\n%s", error.c_str(), kHelp);
-    return 2;
-  }
-  if (parsed.help) {
-    std::printf("%s", kHelp);
-    return 0;
-  }
+  const int parsed_rc = ParseCommand("demo", args, {"seed", "days", "schema", "driver", "sql-dir"},
+                                     {}, kHelp, parsed);
+  if (parsed_rc >= 0) return parsed_rc;
   long seed = 1, days = 21;
   if (parsed.positional.size() != 1 ||
       (parsed.Has("seed") && !ParseInt(parsed.Value("seed"), 0, 2147483647L, seed)) ||

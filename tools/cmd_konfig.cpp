@@ -31,14 +31,9 @@ int RunKonfigWrite(const std::vector<std::string>& args) {
       "each enciphered. A value of - is read from standard input.\n";
   ParsedArgs parsed;
   std::string error;
-  if (!ParseArgs(args, 0, {"dsn", "schema", "login", "pass"}, {}, parsed, error)) {
-    std::fprintf(stderr, "plexorctl konfig write: %s\n%s", error.c_str(), kHelp);
-    return 2;
-  }
-  if (parsed.help) {
-    std::printf("%s", kHelp);
-    return 0;
-  }
+  const int parsed_rc =
+      ParseCommand("konfig write", args, {"dsn", "schema", "login", "pass"}, {}, kHelp, parsed);
+  if (parsed_rc >= 0) return parsed_rc;
   if (parsed.positional.size() != 1 ||
       !RequireValues(parsed, {"dsn", "schema", "login", "pass"}, error)) {
     std::fprintf(stderr, "plexorctl konfig write: %s\n%s",
@@ -70,15 +65,8 @@ int RunKonfigShow(const std::vector<std::string>& args) {
       "Deciphers the job's configuration file and prints the values the job takes\n"
       "over. The password is masked unless --reveal is given.\n";
   ParsedArgs parsed;
-  std::string error;
-  if (!ParseArgs(args, 0, {}, {"reveal"}, parsed, error)) {
-    std::fprintf(stderr, "plexorctl konfig show: %s\n%s", error.c_str(), kHelp);
-    return 2;
-  }
-  if (parsed.help) {
-    std::printf("%s", kHelp);
-    return 0;
-  }
+  const int parsed_rc = ParseCommand("konfig show", args, {}, {"reveal"}, kHelp, parsed);
+  if (parsed_rc >= 0) return parsed_rc;
   if (parsed.positional.size() != 1) {
     std::fprintf(stderr, "plexorctl konfig show: give exactly one FILE\n%s", kHelp);
     return 2;

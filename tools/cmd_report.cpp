@@ -28,14 +28,9 @@ int RunReport(const std::vector<std::string>& args) {
   values.insert({"schema", "plan-group", "from", "to", "html", "lang"});
   ParsedArgs parsed;
   std::string error;
-  if (!ParseArgs(args, 0, values, {}, parsed, error)) {
-    std::fprintf(stderr, "plexorctl report: %s\n%s%s", error.c_str(), kHelp, kConnectHelp);
-    return 2;
-  }
-  if (parsed.help) {
-    std::printf("%s%s", kHelp, kConnectHelp);
-    return 0;
-  }
+  const int parsed_rc =
+      ParseCommand("report", args, values, {}, std::string(kHelp) + kConnectHelp, parsed);
+  if (parsed_rc >= 0) return parsed_rc;
   if (!parsed.positional.empty() || !RequireValues(parsed, {"schema"}, error)) {
     if (error.empty()) error = "unexpected argument " + parsed.positional.front();
     std::fprintf(stderr, "plexorctl report: %s\n", error.c_str());
