@@ -1,9 +1,9 @@
-#include "optimise/proposal.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+
+#include "optimise/proposal.h"
 
 namespace {
 
