@@ -20,6 +20,11 @@ jobs="${PLEXOR_JOBS:-2}"
 build="${PLEXOR_BUILD_DIR:-build}"
 asan="${build}-asan"
 
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  echo "== formatting (.clang-format)"
+  git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+fi
+
 echo "== $build/ (warnings as errors)"
 cmake -S . -B "$build" -DPLEXOR_WERROR=ON
 cmake --build "$build" -j"$jobs"
