@@ -1,5 +1,8 @@
 #include "config/config_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -57,6 +60,18 @@ void ClearRecord() {
   g_puffer.number = 0;
 }
 
+// Opens `path` for reading without waiting: a named pipe that nobody writes
+// to opens at once and reads as empty instead of blocking the open forever.
+std::FILE* OpenForReading(const char* path) {
+  int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* f = ::fdopen(fd, "r");
+  if (f == nullptr) ::close(fd);
+  return f;
+}
+
 }  // namespace
 
 KonfigPuffer& Konfig_Puffer() {
@@ -67,7 +82,7 @@ void Konfig_Lesen(std::string_view section, std::string_view key, int32_t number
                   const char* path) {
   ClearRecord();
   if (path == nullptr || *path == '\0') return;
-  std::FILE* f = std::fopen(path, "r");
+  std::FILE* f = OpenForReading(path);
   if (f == nullptr) return;
   long budget = kMaxBytesRead;
   char header_buf[kHeaderPiece];

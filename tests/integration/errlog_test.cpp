@@ -6,7 +6,9 @@
 #include <map>
 #include <string>
 
+#include "db/statement.h"
 #include "errlog/error_log.h"
+#include "errlog/staffing_error_scan.h"
 #include "support/roster_builder.h"
 #include "support/test_db.h"
 
@@ -302,6 +304,42 @@ TEST(ErrorNumbering, WrapsAfter9999) {
   EXPECT_EQ(err.ErrLfn, 1);
   EXPECT_EQ(db.Scalar("SELECT convert(char(8), MIN(ErrBdt), 112) FROM plexor.Kvt746Err"),
             Cell("20261208"));
+}
+
+// A staffing matrix without BsmOva and BsmOve: the first open of a scan finds
+// out, repeats in the short form within the same call, and every later open
+// uses the short form; the reads leave the two fields as the caller had them.
+TEST(ScanWithoutProposalColumns, OpenFallsBackAndReadsKeepTheMissingFields) {
+  ts::TestDb db(false);
+  ASSERT_TRUE(ts::ConnectJob(db));
+  ts::BsmValues bsm;
+  bsm.plg = "00001";
+  bsm.date = "20261208";
+  bsm.eso = "ESO01";
+  bsm.esa = "ESA01";
+  bsm.sol = 2;
+  bsm.ist = 1;
+  bsm.with_optional = false;
+  ts::InsertBsm(db, bsm);
+
+  BsmRow row;
+  row.BsmOva = 7;
+  row.BsmOve = 8;
+  ASSERT_EQ(Bsm_EsaVonBis_Open("00001", "ESO01", "ESA01", "20261201", "20261231"), 0);
+  EXPECT_FALSE(db::BsmOptionalColumns().present);
+  ASSERT_EQ(Bsm_EsaVonBis_Read(row), 0);
+  EXPECT_EQ(row.BsmBdt, "20261208");
+  EXPECT_EQ(row.BsmSol, 2);
+  EXPECT_EQ(row.BsmOva, 7);
+  EXPECT_EQ(row.BsmOve, 8);
+  EXPECT_EQ(Bsm_EsaVonBis_Read(row), 100);
+  EXPECT_EQ(Bsm_EsaVonBis_Close(), 0);
+  EXPECT_EQ(Bsm_EsaVonBis_Read(row), -1);
+
+  ASSERT_EQ(Bsm_PlgVonBis_Open("00001", "20261201", "20261231"), 0);
+  ASSERT_EQ(Bsm_PlgVonBis_Read(row), 0);
+  EXPECT_EQ(row.BsmEso, "ESO01");
+  Bsm_PlgVonBis_Close();
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Looking values up in the configuration file, its field helpers, and the
 // writer that produces files the job reads.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -221,6 +223,19 @@ TEST_F(ConfigFileTest, LongKeyIsCutToTheBuffer) {
 TEST_F(ConfigFileTest, EndlessInputIsNotReadForever) {
   Konfig_Lesen("", "DATABASE", 0, "/dev/zero");
   EXPECT_TRUE(Konfig_Puffer().value.empty());
+}
+
+// A named pipe that nobody writes to: opening it must not wait for a writer.
+TEST_F(ConfigFileTest, PipeWithoutWriterIsAnEmptyFile) {
+  const std::string fifo = dir_ + "/plexor.fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EXIT(
+      {
+        alarm(5);
+        Konfig_Lesen("", "DATABASE", 0, fifo.c_str());
+        std::_Exit(Konfig_Puffer().value.empty() ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(FieldTextTest, ZeichenSuchen) {
