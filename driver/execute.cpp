@@ -42,8 +42,10 @@ std::string FirstKeyword(std::string_view sql) {
   return word;
 }
 
-bool OnlyBlanks(const char* tail) {
-  for (; tail != nullptr && *tail != '\0'; ++tail) {
+// Whether [tail, end) holds only blanks and ';'. A zero byte counts as text:
+// SQLite stops reading there, so whatever follows it would be dropped.
+bool OnlyBlanks(const char* tail, const char* end) {
+  for (; tail != nullptr && tail < end; ++tail) {
     if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') return false;
   }
   return true;
@@ -143,7 +145,7 @@ bool Prepare(sqlite3* db, const std::string& sql, sqlite3_stmt** st, tsq::SqlErr
     *st = nullptr;
     return false;
   }
-  if (!OnlyBlanks(tail)) {
+  if (!OnlyBlanks(tail, sql.data() + sql.size())) {
     error = Error(0, "HY000", "Only one statement can be executed at a time.");
     sqlite3_finalize(*st);
     *st = nullptr;

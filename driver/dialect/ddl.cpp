@@ -155,6 +155,10 @@ std::string ColumnDefinition(Rewriter& rewriter, const std::vector<Token>& token
                            ": Cannot find data type " + name + "."});
     return {};
   }
+  if (const std::optional<SqlError> bad = LengthError(*type)) {
+    rewriter.SetError(*bad);
+    return {};
+  }
   std::string out = QuoteName(column) + " " + DeclaredType(*type);
   bool identity = false;
   pos = type_end;

@@ -34,22 +34,40 @@ std::string TypeNameText(const std::vector<Token>& tokens, const TokenRange& ran
   return text;
 }
 
+constexpr std::string_view kRewrittenFunctions[] = {
+    "CONVERT",    "CAST",           "DATEADD",        "DATEDIFF", "GETDATE", "SYSDATETIME",
+    "GETUTCDATE", "SYSUTCDATETIME", "SCOPE_IDENTITY", "ISNULL",   "LEN",     "SUBSTRING",
+    "CHARINDEX",  "YEAR",           "MONTH",          "DAY"};
+
+bool IsRewrittenFunction(std::string_view upper_name) {
+  for (std::string_view name : kRewrittenFunctions) {
+    if (name == upper_name) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+Rewriter::Rewriter(const std::vector<Token>& tokens)
+    : tokens_(tokens), close_of_(tokens.size(), std::string::npos) {
+  std::vector<size_t> open;
+  for (size_t i = 0; i < tokens_.size(); ++i) {
+    if (IsSymbol(tokens_[i], "(")) {
+      open.push_back(i);
+    } else if (IsSymbol(tokens_[i], ")") && !open.empty()) {
+      close_of_[open.back()] = i;
+      open.pop_back();
+    }
+  }
+}
 
 void Rewriter::SetError(SqlError error) {
   if (!error_) error_ = std::move(error);
 }
 
 size_t Rewriter::MatchParen(size_t open, size_t end) const {
-  int depth = 0;
-  for (size_t i = open; i < end; ++i) {
-    if (IsSymbol(tokens_[i], "(")) {
-      ++depth;
-    } else if (IsSymbol(tokens_[i], ")")) {
-      if (--depth == 0) return i;
-    }
-  }
-  return std::string::npos;
+  if (open >= end || open >= close_of_.size() || close_of_[open] >= end) return std::string::npos;
+  return close_of_[open];
 }
 
 std::vector<TokenRange> Rewriter::SplitTopLevel(size_t begin, size_t end) const {
@@ -59,7 +77,14 @@ std::vector<TokenRange> Rewriter::SplitTopLevel(size_t begin, size_t end) const 
   size_t start = begin;
   for (size_t i = begin; i < end; ++i) {
     if (IsSymbol(tokens_[i], "(")) {
-      ++depth;
+      // A closed group holds no top-level comma: jump over it, so that
+      // nested calls are not scanned once per level.
+      const size_t close = MatchParen(i, end);
+      if (close != std::string::npos) {
+        i = close;
+      } else {
+        ++depth;
+      }
     } else if (IsSymbol(tokens_[i], ")")) {
       --depth;
     } else if (depth == 0 && IsSymbol(tokens_[i], ",")) {
@@ -73,14 +98,23 @@ std::vector<TokenRange> Rewriter::SplitTopLevel(size_t begin, size_t end) const 
 
 std::string Rewriter::Render(size_t begin, size_t end) {
   std::string out;
+  if (error_) return out;
+  if (nesting_ >= kMaxRewriteNesting) {
+    SetError({191, "42000",
+              "Some part of your SQL statement is nested too deeply. Rewrite the query or break "
+              "it up into smaller queries."});
+    return out;
+  }
+  ++nesting_;
   size_t i = begin;
-  while (i < end) {
+  while (i < end && !error_) {
     std::string piece;
     size_t next = i + 1;
     if (!RewriteAt(i, end, piece, next)) piece = RenderToken(tokens_[i]);
     Append(out, piece, tokens_[i].space_before);
     i = next;
   }
+  --nesting_;
   return out;
 }
 
@@ -126,6 +160,7 @@ std::optional<std::string> Rewriter::DatePartArgument(const TokenRange& range,
 
 bool Rewriter::RewriteFunction(size_t i, size_t close, std::string& out) {
   const std::string name = Upper(tokens_[i].text);
+  if (!IsRewrittenFunction(name)) return false;  // spares the argument split of any other call
   const std::vector<TokenRange> args = SplitTopLevel(i + 2, close);
   auto arg = [&](size_t n) { return Render(args[n].first, args[n].second); };
   if (name == "CONVERT" && (args.size() == 2 || args.size() == 3)) {
@@ -135,6 +170,10 @@ bool Rewriter::RewriteFunction(size_t i, size_t close, std::string& out) {
                 "Type " + TypeNameText(tokens_, args[0]) + " is not a defined system type."});
       return false;
     }
+    if (const std::optional<SqlError> bad = LengthError(*type)) {
+      SetError(*bad);
+      return false;
+    }
     out = ConvertCall(*type, arg(1), args.size() == 3 ? arg(2) : "NULL");
     return true;
   }
@@ -142,7 +181,14 @@ bool Rewriter::RewriteFunction(size_t i, size_t close, std::string& out) {
     size_t as = std::string::npos;
     int depth = 0;
     for (size_t k = args[0].first; k < args[0].second; ++k) {
-      if (IsSymbol(tokens_[k], "(")) ++depth;
+      if (IsSymbol(tokens_[k], "(")) {
+        const size_t group_close = MatchParen(k, args[0].second);
+        if (group_close != std::string::npos) {
+          k = group_close;  // no AS of this cast inside
+          continue;
+        }
+        ++depth;
+      }
       if (IsSymbol(tokens_[k], ")")) --depth;
       if (depth == 0 && IsWord(tokens_[k], "AS")) as = k;
     }
@@ -152,6 +198,10 @@ bool Rewriter::RewriteFunction(size_t i, size_t close, std::string& out) {
       SetError({243, "42000",
                 "Type " + TypeNameText(tokens_, {as + 1, args[0].second}) +
                     " is not a defined system type."});
+      return false;
+    }
+    if (const std::optional<SqlError> bad = LengthError(*type)) {
+      SetError(*bad);
       return false;
     }
     out = ConvertCall(*type, Render(args[0].first, as), "NULL");

@@ -2,7 +2,9 @@
 // dateadd(), datediff(), getdate() and CURRENT_TIMESTAMP (local time),
 // isnull(), len(), substring(), charindex(), year()/month()/day(),
 // SELECT TOP n, table hints WITH (NOLOCK), @@IDENTITY and @@ROWCOUNT.
-// Everything else passes unchanged, so SQLite judges it.
+// Everything else passes unchanged, so SQLite judges it. Rewrites nested
+// deeper than kMaxRewriteNesting fail with SQL Server's error 191 instead of
+// exhausting the stack.
 #pragma once
 
 #include <cstddef>
@@ -19,9 +21,12 @@ namespace tsq {
 
 using TokenRange = std::pair<size_t, size_t>;  // [first, second)
 
+inline constexpr int kMaxRewriteNesting = 100;
+
 class Rewriter {
  public:
-  explicit Rewriter(const std::vector<Token>& tokens) : tokens_(tokens) {}
+  // `tokens` must not change while the rewriter is in use.
+  explicit Rewriter(const std::vector<Token>& tokens);
 
   // SQLite text of tokens [begin, end), without a leading blank.
   std::string Render(size_t begin, size_t end);
@@ -51,6 +56,8 @@ class Rewriter {
   std::optional<std::string> DatePartArgument(const TokenRange& range, const char* function);
 
   const std::vector<Token>& tokens_;
+  std::vector<size_t> close_of_;  // per "(": index of its ")", npos when unclosed
+  int nesting_ = 0;
   std::optional<SqlError> error_;
 };
 

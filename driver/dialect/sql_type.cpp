@@ -106,4 +106,20 @@ std::optional<SqlType> ParseSqlType(const std::vector<Token>& tokens, size_t beg
   return type;
 }
 
+std::optional<SqlError> LengthError(const SqlType& type) {
+  if (!type.has_length || type.length < 0 || type.name == "SYSNAME") return std::nullopt;
+  if (type.length == 0) {
+    return SqlError{1001, "42000", "Length or precision specification 0 is invalid."};
+  }
+  const bool national = type.name == "NCHAR" || type.name == "NVARCHAR";
+  const int64_t limit = national ? 4000 : 8000;
+  if (type.length <= limit) return std::nullopt;
+  std::string lower;
+  for (char c : type.name) lower += static_cast<char>(c - 'A' + 'a');
+  return SqlError{131, "42000",
+                  "The size (" + std::to_string(type.length) + ") given to the type '" + lower +
+                      "' exceeds the maximum allowed for any data type (" + std::to_string(limit) +
+                      ")."};
+}
+
 }  // namespace tsq

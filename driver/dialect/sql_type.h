@@ -27,4 +27,8 @@ struct SqlType {
 // "(n)", "(max)" or "(p, s)". nullopt when it is not a known type.
 std::optional<SqlType> ParseSqlType(const std::vector<Token>& tokens, size_t begin, size_t end);
 
+// SQL Server's refusal of a written length: 0 (error 1001) or more than 8000
+// bytes, 4000 characters for nchar/nvarchar (error 131). nullopt when fine.
+std::optional<SqlError> LengthError(const SqlType& type);
+
 }  // namespace tsq

@@ -130,6 +130,10 @@ TokenizeResult Tokenize(std::string_view sql) {
       while (end < sql.size() && IsWordChar(static_cast<unsigned char>(sql[end]))) ++end;
       token.text = std::string(sql.substr(pos, end - pos));
       pos = end;
+    } else if (c == '\0') {
+      // SQLite would end the statement there and run only what comes before.
+      result.error = {102, "42000", "Incorrect syntax near the character 0x00."};
+      return result;
     } else {
       token.kind = TokenKind::kSymbol;
       token.text = std::string(1, c);

@@ -2,7 +2,8 @@
 // "x"), string literals ('..' with '' escapes, N'..'), numbers, variables
 // (@x, @@x) and operator symbols. Comments (-- and nested /* */) count as
 // blanks. Unterminated strings, names and comments fail as SQL Server's
-// parser does (105 and 113).
+// parser does (105 and 113); a zero byte outside strings and names fails
+// with 102.
 #pragma once
 
 #include <cstddef>

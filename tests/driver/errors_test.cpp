@@ -81,5 +81,16 @@ TEST_F(Errors, WritesThatChangeNoRowReturnNoData) {
   EXPECT_EQ(rows, 2);
 }
 
+// SQLite stops reading a statement at a zero byte; the driver must not run
+// the part before it as if it were the whole statement.
+TEST_F(Errors, ZeroByteInAStatementCutsNothing) {
+  const std::string sql("DELETE FROM e.t\0 WHERE k = 99", 29);
+  Statement st(conn_);
+  EXPECT_EQ(SQLExecDirect(st.get(), Sql(sql), static_cast<SQLINTEGER>(sql.size())), SQL_ERROR);
+  EXPECT_EQ(st.LastDiag().native, 102);
+  EXPECT_EQ(st.LastDiag().sqlstate, "42000");
+  EXPECT_EQ(conn_.Scalar("SELECT COUNT(*) FROM e.t"), Cell("1"));
+}
+
 }  // namespace
 }  // namespace drv
