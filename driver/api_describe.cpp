@@ -38,7 +38,7 @@ const ColumnInfo* Column(Stmt& s, SQLUSMALLINT n, SQLRETURN& rc) {
   const ResultSet* rs = Columns(s);
   if (rs == nullptr || s.state == StmtState::kExecuted || s.state == StmtState::kAllocated) {
     rc = s.state == StmtState::kExecuted
-             ? Error(s.diag, "07005", "Prepared statement not a cursor-specification")
+             ? Error(s.diag, "07005", "Prepared statement returns no result set")
              : Error(s.diag, "HY010", "Function sequence error");
     return nullptr;
   }

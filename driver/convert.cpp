@@ -30,7 +30,7 @@ Conversion OutOfRange() {
   return Fail("22003", "Numeric value out of range");
 }
 Conversion NotANumber() {
-  return Fail("22018", "Invalid character value for cast specification");
+  return Fail("22018", "Invalid character value for the conversion");
 }
 Conversion Restricted() {
   return Fail("07006", "Restricted data type attribute violation");

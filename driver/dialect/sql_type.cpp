@@ -109,7 +109,7 @@ std::optional<SqlType> ParseSqlType(const std::vector<Token>& tokens, size_t beg
 std::optional<SqlError> LengthError(const SqlType& type) {
   if (!type.has_length || type.length < 0 || type.name == "SYSNAME") return std::nullopt;
   if (type.length == 0) {
-    return SqlError{1001, "42000", "Length or precision specification 0 is invalid."};
+    return SqlError{1001, "42000", "A length or precision of 0 is invalid."};
   }
   const bool national = type.name == "NCHAR" || type.name == "NVARCHAR";
   const int64_t limit = national ? 4000 : 8000;
