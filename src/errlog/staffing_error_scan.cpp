@@ -3,18 +3,17 @@
 #include <string>
 
 #include "db/connection.h"
-#include "db/datetime_text.h"
 #include "db/sql_text.h"
-#include "db/statement.h"
 #include "errlog/error_log.h"
 #include "errlog/slot_error.h"
 #include "log/run_log.h"
+#include "optimise/staffing_cursor.h"
 
 namespace {
 
-db::Cursor g_plg_cursor;
-db::Cursor g_eso_cursor;
-db::Cursor g_esa_cursor;
+BsmCursor g_plg_cursor;
+BsmCursor g_eso_cursor;
+BsmCursor g_esa_cursor;
 
 // "SELECT <columns> FROM %s.Kvt725Bsm <condition> ORDER By ..." as a format
 // text; the column list holds no '%'.
@@ -23,28 +22,10 @@ std::string ScanFormat(bool full, const char* condition) {
          " ORDER By BsmBdt, BsmEso, BsmEsa, BsmSzv";
 }
 
-template <class BuildSql>
-int32_t OpenScan(db::Cursor& cursor, BuildSql&& build) {
-  cursor.Close();
-  return db::WithOptionalColumns(db::BsmOptionalColumns(),
-                                 [&](bool full) { return cursor.Open(build(full)); });
-}
-
-int32_t ReadScan(db::Cursor& cursor, BsmRow& row) {
-  BsmRow work = row;
-  FixedText<20> dat;
-  const bool full = db::BsmOptionalColumns().present;
-  return cursor.Read([&](db::Columns& c) { BindBsmRow(c, work, dat, full); },
-                     [&] {
-                       db::DatZeit_Kompakt(dat.c_str(), work.BsmDat);
-                       row = work;
-                     });
-}
-
 }  // namespace
 
 int32_t Bsm_PlgVonBis_Open(const char* plan_group, const char* begin, const char* end) {
-  return OpenScan(g_plg_cursor, [&](bool full) {
+  return g_plg_cursor.Open([&](bool full) {
     return db::SqlText(ScanFormat(full,
                                   "WHERE BsmPlg = '%s' AND BsmBdt >= convert(datetime, '%s', "
                                   "112) AND BsmBdt <= convert(datetime, '%s', 112)")
@@ -53,7 +34,7 @@ int32_t Bsm_PlgVonBis_Open(const char* plan_group, const char* begin, const char
   });
 }
 int32_t Bsm_PlgVonBis_Read(BsmRow& row) {
-  return ReadScan(g_plg_cursor, row);
+  return g_plg_cursor.Read(row);
 }
 int32_t Bsm_PlgVonBis_Close() {
   return g_plg_cursor.Close();
@@ -61,7 +42,7 @@ int32_t Bsm_PlgVonBis_Close() {
 
 int32_t Bsm_EsoVonBis_Open(const char* plan_group, const char* location, const char* begin,
                            const char* end) {
-  return OpenScan(g_eso_cursor, [&](bool full) {
+  return g_eso_cursor.Open([&](bool full) {
     return db::SqlText(
         ScanFormat(full,
                    "WHERE BsmPlg = '%s' AND BsmEso = '%s' AND BsmBdt >= convert(datetime, '%s', "
@@ -71,7 +52,7 @@ int32_t Bsm_EsoVonBis_Open(const char* plan_group, const char* location, const c
   });
 }
 int32_t Bsm_EsoVonBis_Read(BsmRow& row) {
-  return ReadScan(g_eso_cursor, row);
+  return g_eso_cursor.Read(row);
 }
 int32_t Bsm_EsoVonBis_Close() {
   return g_eso_cursor.Close();
@@ -79,7 +60,7 @@ int32_t Bsm_EsoVonBis_Close() {
 
 int32_t Bsm_EsaVonBis_Open(const char* plan_group, const char* location,
                            const char* deployment_type, const char* begin, const char* end) {
-  return OpenScan(g_esa_cursor, [&](bool full) {
+  return g_esa_cursor.Open([&](bool full) {
     return db::SqlText(
         ScanFormat(full,
                    "WHERE BsmPlg = '%s' AND BsmEso = '%s' AND BsmEsa = '%s' AND BsmBdt >= "
@@ -89,7 +70,7 @@ int32_t Bsm_EsaVonBis_Open(const char* plan_group, const char* location,
   });
 }
 int32_t Bsm_EsaVonBis_Read(BsmRow& row) {
-  return ReadScan(g_esa_cursor, row);
+  return g_esa_cursor.Read(row);
 }
 int32_t Bsm_EsaVonBis_Close() {
   return g_esa_cursor.Close();

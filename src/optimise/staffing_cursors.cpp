@@ -3,25 +3,17 @@
 #include <string>
 
 #include "db/connection.h"
-#include "db/datetime_text.h"
 #include "db/sql_text.h"
-#include "db/statement.h"
+#include "optimise/staffing_cursor.h"
 
 namespace {
 
-// One family: its statement handle and whether it was opened with the
-// optional columns (its reads bind exactly the columns its select lists).
-struct BsmFamily {
-  db::Cursor cursor;
-  bool with_optional = true;
-};
-
-BsmFamily g_plg_short;
-BsmFamily g_eso_short;
-BsmFamily g_esa_short;
-BsmFamily g_plg_surplus;
-BsmFamily g_eso_surplus;
-BsmFamily g_esa_surplus;
+BsmCursor g_plg_short;
+BsmCursor g_eso_short;
+BsmCursor g_esa_short;
+BsmCursor g_plg_surplus;
+BsmCursor g_eso_surplus;
+BsmCursor g_esa_surplus;
 
 // " SELECT <columns> FROM %s.Kvt725Bsm <condition> "
 std::string SelectFormat(bool with_optional, const char* condition) {
@@ -29,26 +21,11 @@ std::string SelectFormat(bool with_optional, const char* condition) {
          condition + " ";
 }
 
-// Opens `family` with the statement that `build(format)` formats, in the
-// full form while the columns are present, else in the short form.
+// Opens `family` with the statement that `build(format)` formats.
 template <class Build>
-int32_t OpenFamily(BsmFamily& family, const char* condition, Build&& build) {
-  family.cursor.Close();
-  return db::WithOptionalColumns(db::BsmOptionalColumns(), [&](bool with_optional) {
-    family.with_optional = with_optional;
-    return family.cursor.Open(build(SelectFormat(with_optional, condition)));
-  });
-}
-
-int32_t ReadFamily(BsmFamily& family, BsmRow& row) {
-  BsmRow work = row;
-  FixedText<20> dat_work;
-  return family.cursor.Read(
-      [&](db::Columns& c) { BindBsmRow(c, work, dat_work, family.with_optional); },
-      [&] {
-        db::DatZeit_Kompakt(dat_work.c_str(), work.BsmDat);
-        row = work;
-      });
+int32_t OpenFamily(BsmCursor& family, const char* condition, Build&& build) {
+  return family.Open(
+      [&](bool with_optional) { return build(SelectFormat(with_optional, condition)); });
 }
 
 constexpr const char* kPlgShort =
@@ -78,10 +55,10 @@ int32_t Bsm_PlgUntC_Open(const char* plan_group, const char* day) {
   });
 }
 int32_t Bsm_PlgUntC_Read(BsmRow& row) {
-  return ReadFamily(g_plg_short, row);
+  return g_plg_short.Read(row);
 }
 int32_t Bsm_PlgUntC_Close() {
-  return g_plg_short.cursor.Close();
+  return g_plg_short.Close();
 }
 
 int32_t Bsm_EsoUntC_Open(const char* plan_group, const char* location, const char* day) {
@@ -90,10 +67,10 @@ int32_t Bsm_EsoUntC_Open(const char* plan_group, const char* location, const cha
   });
 }
 int32_t Bsm_EsoUntC_Read(BsmRow& row) {
-  return ReadFamily(g_eso_short, row);
+  return g_eso_short.Read(row);
 }
 int32_t Bsm_EsoUntC_Close() {
-  return g_eso_short.cursor.Close();
+  return g_eso_short.Close();
 }
 
 int32_t Bsm_EsaUntC_Open(const char* plan_group, const char* location, const char* deployment_type,
@@ -103,10 +80,10 @@ int32_t Bsm_EsaUntC_Open(const char* plan_group, const char* location, const cha
   });
 }
 int32_t Bsm_EsaUntC_Read(BsmRow& row) {
-  return ReadFamily(g_esa_short, row);
+  return g_esa_short.Read(row);
 }
 int32_t Bsm_EsaUntC_Close() {
-  return g_esa_short.cursor.Close();
+  return g_esa_short.Close();
 }
 
 int32_t Bsm_PlgUebC_Open(const BsmRow& s) {
@@ -115,10 +92,10 @@ int32_t Bsm_PlgUebC_Open(const BsmRow& s) {
   });
 }
 int32_t Bsm_PlgUebC_Read(BsmRow& row) {
-  return ReadFamily(g_plg_surplus, row);
+  return g_plg_surplus.Read(row);
 }
 int32_t Bsm_PlgUebC_Close() {
-  return g_plg_surplus.cursor.Close();
+  return g_plg_surplus.Close();
 }
 
 int32_t Bsm_EsoUebC_Open(const BsmRow& s) {
@@ -127,10 +104,10 @@ int32_t Bsm_EsoUebC_Open(const BsmRow& s) {
   });
 }
 int32_t Bsm_EsoUebC_Read(BsmRow& row) {
-  return ReadFamily(g_eso_surplus, row);
+  return g_eso_surplus.Read(row);
 }
 int32_t Bsm_EsoUebC_Close() {
-  return g_eso_surplus.cursor.Close();
+  return g_eso_surplus.Close();
 }
 
 int32_t Bsm_EsaUebC_Open(const BsmRow& s) {
@@ -139,8 +116,8 @@ int32_t Bsm_EsaUebC_Open(const BsmRow& s) {
   });
 }
 int32_t Bsm_EsaUebC_Read(BsmRow& row) {
-  return ReadFamily(g_esa_surplus, row);
+  return g_esa_surplus.Read(row);
 }
 int32_t Bsm_EsaUebC_Close() {
-  return g_esa_surplus.cursor.Close();
+  return g_esa_surplus.Close();
 }
