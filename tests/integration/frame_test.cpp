@@ -19,19 +19,14 @@
 
 #include "config/config_writer.h"
 #include "config/value_cipher.h"
+#include "support/scratch_dir.h"
+#include "support/test_db.h"
 
 extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 int CountLines(const std::string& text) {
   int n = 0;
@@ -51,18 +46,15 @@ struct Outcome {
 class FrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/plexor_frame_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    root_ = tmpl;
+    ASSERT_FALSE(scratch_.path().empty());
     fs::create_directories(root_ / "work");
     fs::create_directories(LogDir());
     fs::create_directories(root_ / "odbc");
   }
-  void TearDown() override { fs::remove_all(root_); }
 
   fs::path LogDir() const { return root_ / "corvina_php" / "log"; }
   std::string Log(const std::string& schema) const {
-    return ReadAll(LogDir() / ("plexor_" + schema + ".log"));
+    return ts::ReadFile(LogDir() / ("plexor_" + schema + ".log"));
   }
 
   static std::vector<std::string> Line(const std::string& config) {
@@ -117,11 +109,12 @@ class FrameTest : public ::testing::Test {
     }
     o.exited = WIFEXITED(status);
     o.status = o.exited ? WEXITSTATUS(status) : -1;
-    o.out = ReadAll(out_file);
+    o.out = ts::ReadFile(out_file);
     return o;
   }
 
-  fs::path root_;
+  const ts::ScratchDir scratch_{"plexor_frame"};
+  const fs::path root_ = scratch_.path();
 };
 
 const char kStart[] = "  *** Programmstart Plexor ***\n";

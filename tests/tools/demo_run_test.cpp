@@ -11,27 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch_dir.h"
 #include "support/test_db.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempDir {
- public:
-  TempDir() {
-    char tmpl[] = "/tmp/plexorctl-test-XXXXXX";
-    path_ = mkdtemp(tmpl);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    if (std::getenv("PLEXOR_KEEP_TEST_DB") == nullptr) fs::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 int Ctl(const std::vector<std::string>& args, std::string* out, const std::string& cwd = "/tmp") {
   std::vector<std::string> argv = {PLEXORCTL_BIN};
@@ -102,7 +87,7 @@ long Count(const std::string& file, const std::string& sql) {
 }
 
 TEST(DemoDatabase, SameSeedGivesTheSameTablesAndLoadsWithoutErrors) {
-  TempDir tmp;
+  const ts::ScratchDir tmp{"plexorctl-test"};
   std::string out;
   for (const char* dir : {"a", "b"}) {
     ASSERT_EQ(Ctl({"demo", tmp.path() + "/" + dir, "--seed", "4", "--days", "7"}, &out), 0) << out;
@@ -130,7 +115,7 @@ TEST(DemoDatabase, SameSeedGivesTheSameTablesAndLoadsWithoutErrors) {
 
 // Sets up a data source on the demo folder, as the quick start does.
 struct DemoRun {
-  TempDir tmp;
+  const ts::ScratchDir tmp{"plexorctl-test"};
   std::string db_dir, config, work, log;
 
   DemoRun() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/config_file.h"
+#include "support/scratch_dir.h"
 #include "support/test_db.h"
 
 namespace fs = std::filesystem;
@@ -21,20 +22,13 @@ int Ctl(const std::vector<std::string>& args, std::string* out) {
 
 class KonfigTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/plexorctl-konfig-XXXXXX";
-    dir_ = mkdtemp(tmpl);
-    path_ = dir_ + "/plexor.cfg";
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
   std::string Lookup(const char* key) {
     Konfig_Lesen("", key, 0, path_.c_str());
     return Konfig_Puffer().value.c_str();
   }
-  std::string dir_, path_;
+  ts::ScratchDir scratch_{"plexorctl-konfig"};
+  const std::string dir_ = scratch_.path();
+  const std::string path_ = dir_ + "/plexor.cfg";
 };
 
 TEST_F(KonfigTest, WrittenValuesAreReadBackByTheJobAndShown) {
@@ -95,8 +89,8 @@ TEST(PlexorctlCli, EverySubcommandHasHelpAndUnknownOnesFail) {
 }
 
 TEST(PlexorctlDbInit, CreatesBothSchemaFilesAndTheOlderLayout) {
-  char tmpl[] = "/tmp/plexorctl-dbinit-XXXXXX";
-  const std::string dir = mkdtemp(tmpl);
+  const ts::ScratchDir scratch("plexorctl-dbinit");
+  const std::string& dir = scratch.path();
   std::string out;
   fs::create_directories(dir + "/full");
   fs::create_directories(dir + "/old");

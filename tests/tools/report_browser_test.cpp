@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "report_format.h"
+#include "support/scratch_dir.h"
 #include "support/test_db.h"
 
 namespace fs = std::filesystem;
@@ -60,12 +61,6 @@ class BrowserTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!fs::exists(kChromium)) GTEST_SKIP() << kChromium << " is not installed";
-    char tmpl[] = "/tmp/plexorctl-browser-XXXXXX";
-    dir_ = mkdtemp(tmpl);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    if (!dir_.empty()) fs::remove_all(dir_, ec);
   }
   int Chromium(const std::vector<std::string>& extra, const std::string& page, std::string* out) {
     std::vector<std::string> argv = {kChromium,
@@ -81,7 +76,8 @@ class BrowserTest : public ::testing::Test {
     argv.push_back("file://" + page);
     return ts::RunProcess(argv, dir_, out, 120);
   }
-  std::string dir_;
+  ts::ScratchDir scratch_{"plexorctl-browser"};
+  const std::string dir_ = scratch_.path();
 };
 
 size_t Occurrences(const std::string& text, const std::string& what) {

@@ -14,6 +14,7 @@
 #include "config/config_file.h"
 #include "config/config_writer.h"
 #include "config/value_cipher.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -21,14 +22,6 @@ namespace {
 
 class ConfigStress : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/plexor_config_stress_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-    path_ = dir_ + "/plexor.cfg";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   void Write(const std::string& content) {
     std::ofstream out(path_, std::ios::binary | std::ios::trunc);
     out << content;
@@ -49,8 +42,9 @@ class ConfigStress : public ::testing::Test {
     ++files_;
   }
 
-  std::string dir_;
-  std::string path_;
+  ts::ScratchDir scratch_{"plexor_config_stress"};
+  const std::string dir_ = scratch_.path();
+  const std::string path_ = dir_ + "/plexor.cfg";
   int files_ = 0;
 };
 

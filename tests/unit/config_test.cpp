@@ -14,6 +14,7 @@
 #include "config/config_writer.h"
 #include "config/field_text.h"
 #include "config/value_cipher.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -25,14 +26,6 @@ std::string Enc(const std::string& plain) {
 
 class ConfigFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/plexor_config_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-    path_ = dir_ + "/plexor.cfg";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   void Write(const std::string& content) {
     std::ofstream out(path_, std::ios::binary | std::ios::trunc);
     out << content;
@@ -43,8 +36,9 @@ class ConfigFileTest : public ::testing::Test {
     return std::string(Konfig_Puffer().value.view());
   }
 
-  std::string dir_;
-  std::string path_;
+  ts::ScratchDir scratch_{"plexor_config"};
+  const std::string dir_ = scratch_.path();
+  const std::string path_ = dir_ + "/plexor.cfg";
 };
 
 TEST_F(ConfigFileTest, WriterOutputIsReadBackByKey) {

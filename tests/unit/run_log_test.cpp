@@ -10,16 +10,12 @@
 #include <sstream>
 #include <string>
 
+#include "support/scratch_dir.h"
+#include "support/test_db.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 // "yyyy-mm-dd hh:mm:ss"
 bool IsTimeStamp(const std::string& t) {
@@ -36,9 +32,7 @@ bool IsTimeStamp(const std::string& t) {
 class RunLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/plexor_runlog_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    root_ = tmpl;
+    ASSERT_FALSE(scratch_.path().empty());
     log_dir_ = root_ / "corvina_php" / "log";
     fs::create_directories(log_dir_);
     fs::create_directories(root_ / "work");
@@ -47,11 +41,11 @@ class RunLogTest : public ::testing::Test {
     runlog::SetPaths("dbo");
   }
   void TearDown() override {
-    fs::current_path(old_cwd_);
-    fs::remove_all(root_);
+    if (!old_cwd_.empty()) fs::current_path(old_cwd_);
   }
 
-  fs::path root_;
+  const ts::ScratchDir scratch_{"plexor_runlog"};
+  const fs::path root_ = scratch_.path();
   fs::path log_dir_;
   fs::path old_cwd_;
 };
@@ -69,7 +63,7 @@ TEST_F(RunLogTest, PathsAreNamedAfterTheSchema) {
 TEST_F(RunLogTest, LineIsTimeStampTwoBlanksMessage) {
   runlog::Log_Write("*** Programmstart Plexor ***");
   runlog::Log_Printf("-Fehler: X RC: %ld", static_cast<long>(-1));
-  std::string text = ReadAll(log_dir_ / "plexor_dbo.log");
+  std::string text = ts::ReadFile(log_dir_ / "plexor_dbo.log");
   std::string first = "  *** Programmstart Plexor ***\n";
   std::string second = "  -Fehler: X RC: -1\n";
   ASSERT_EQ(text.size(), 19 + first.size() + 19 + second.size()) << text;
@@ -81,14 +75,14 @@ TEST_F(RunLogTest, LineIsTimeStampTwoBlanksMessage) {
 
 TEST_F(RunLogTest, PercentSignsAreWrittenUnchanged) {
   runlog::Log_Write("100% %s %ld %n");
-  std::string text = ReadAll(log_dir_ / "plexor_dbo.log");
+  std::string text = ts::ReadFile(log_dir_ / "plexor_dbo.log");
   EXPECT_EQ(text.substr(19), "  100% %s %ld %n\n");
 }
 
 TEST_F(RunLogTest, LongMessagesAreCutAtTheMessageBuffer) {
   std::string big(5000, 'x');
   runlog::Log_Printf("%s", big.c_str());
-  std::string text = ReadAll(log_dir_ / "plexor_dbo.log");
+  std::string text = ts::ReadFile(log_dir_ / "plexor_dbo.log");
   EXPECT_EQ(text.size(), 19u + 2u + 1023u + 1u);
 }
 
@@ -103,13 +97,13 @@ TEST_F(RunLogTest, ExactlyTheLimitIsAppendedToOneByteMoreRotates) {
   }
   runlog::Log_Write("first");
   EXPECT_GT(fs::file_size(log), 5000000u);
-  EXPECT_EQ(ReadAll(bak), "old backup\n");
+  EXPECT_EQ(ts::ReadFile(bak), "old backup\n");
 
   runlog::Log_Write("second");  // the log is now larger than the limit
-  std::string backup = ReadAll(bak);
+  std::string backup = ts::ReadFile(bak);
   EXPECT_EQ(backup.size(), 5000000u + 19 + 2 + 5 + 1);
   EXPECT_EQ(backup.substr(backup.size() - 7), " first\n");
-  std::string fresh = ReadAll(log);
+  std::string fresh = ts::ReadFile(log);
   EXPECT_EQ(fresh.size(), 19u + 2 + 6 + 1);
   EXPECT_EQ(fresh.substr(19), "  second\n");
 }
@@ -122,7 +116,7 @@ TEST_F(RunLogTest, OneByteOverTheLimitRotatesWithoutAnEarlierBackup) {
   }
   runlog::Log_Write("after rotation");
   EXPECT_EQ(fs::file_size(log_dir_ / "plexor_dbo.bak"), 5000001u);
-  EXPECT_EQ(ReadAll(log).substr(19), "  after rotation\n");
+  EXPECT_EQ(ts::ReadFile(log).substr(19), "  after rotation\n");
 }
 
 TEST_F(RunLogTest, MissingDirectoryDropsTheLineSilently) {
