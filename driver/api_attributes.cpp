@@ -6,6 +6,7 @@
 
 #include "api_util.h"
 #include "handles.h"
+#include "stmt_call.h"
 
 using namespace tsqlite;
 
@@ -338,20 +339,12 @@ SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attr, SQLPOINTER 
 
 SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT handle, SQLINTEGER attr, SQLPOINTER value,
                                  SQLINTEGER /*length*/) {
-  Stmt* s = AsStmt(handle);
-  if (s == nullptr) return SQL_INVALID_HANDLE;
-  std::lock_guard<std::mutex> lock(s->dbc->mutex);
-  s->diag.Clear();
-  return Finish(s->diag, SetStmtAttr(*s, attr, value));
+  return WithStmt(handle, [&](Stmt& s) { return SetStmtAttr(s, attr, value); });
 }
 
 SQLRETURN SQL_API SQLGetStmtAttr(SQLHSTMT handle, SQLINTEGER attr, SQLPOINTER value,
                                  SQLINTEGER /*max*/, SQLINTEGER* length) {
-  Stmt* s = AsStmt(handle);
-  if (s == nullptr) return SQL_INVALID_HANDLE;
-  std::lock_guard<std::mutex> lock(s->dbc->mutex);
-  s->diag.Clear();
-  return Finish(s->diag, GetStmtAttr(*s, attr, value, length));
+  return WithStmt(handle, [&](Stmt& s) { return GetStmtAttr(s, attr, value, length); });
 }
 
 }  // extern "C"

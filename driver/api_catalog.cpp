@@ -1,11 +1,11 @@
 // Catalog entry points: SQLTables and SQLColumns.
-#include <mutex>
 #include <optional>
 
 #include "api_util.h"
 #include "catalog.h"
 #include "handles.h"
 #include "statement_ops.h"
+#include "stmt_call.h"
 
 using namespace tsqlite;
 
@@ -18,22 +18,16 @@ std::optional<std::string> Arg(SQLCHAR* text, SQLSMALLINT length) {
 
 template <typename F>
 SQLRETURN Catalog(SQLHSTMT handle, F make) {
-  Stmt* s = AsStmt(handle);
-  if (s == nullptr) return SQL_INVALID_HANDLE;
-  std::lock_guard<std::mutex> lock(s->dbc->mutex);
-  s->diag.Clear();
-  if (s->state == StmtState::kCursor) {
-    return Finish(s->diag, Error(s->diag, "24000", "Invalid cursor state"));
-  }
-  if (s->dbc->db == nullptr) {
-    return Finish(s->diag, Error(s->diag, "08003", "Connection not open"));
-  }
-  s->prepared.reset();
-  CloseCursor(*s);
-  s->result = make(s->dbc->db);
-  s->row_count = -1;
-  s->state = StmtState::kCursor;
-  return SQL_SUCCESS;
+  return WithStmt(handle, [&](Stmt& s) {
+    if (s.state == StmtState::kCursor) return Error(s.diag, "24000", "Invalid cursor state");
+    if (s.dbc->db == nullptr) return Error(s.diag, "08003", "Connection not open");
+    s.prepared.reset();
+    CloseCursor(s);
+    s.result = make(s.dbc->db);
+    s.row_count = -1;
+    s.state = StmtState::kCursor;
+    return SQLRETURN{SQL_SUCCESS};
+  });
 }
 
 }  // namespace

@@ -1,22 +1,13 @@
 // Entry points that describe result columns.
-#include <mutex>
 
 #include "api_util.h"
 #include "handles.h"
 #include "statement_ops.h"
+#include "stmt_call.h"
 
 using namespace tsqlite;
 
 namespace {
-
-template <typename F>
-SQLRETURN WithStmt(SQLHSTMT handle, F body) {
-  Stmt* s = AsStmt(handle);
-  if (s == nullptr) return SQL_INVALID_HANDLE;
-  std::lock_guard<std::mutex> lock(s->dbc->mutex);
-  s->diag.Clear();
-  return Finish(s->diag, body(*s));
-}
 
 // The SQL type as an ODBC 2 application knows it.
 SQLSMALLINT TypeFor(const Stmt& s, SQLSMALLINT type) {

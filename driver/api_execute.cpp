@@ -5,21 +5,11 @@
 #include "execute.h"
 #include "handles.h"
 #include "statement_ops.h"
+#include "stmt_call.h"
 
 using namespace tsqlite;
 
 namespace {
-
-// Runs `body` on the statement with its connection locked and its
-// diagnostics cleared.
-template <typename F>
-SQLRETURN WithStmt(SQLHSTMT handle, F body) {
-  Stmt* s = AsStmt(handle);
-  if (s == nullptr) return SQL_INVALID_HANDLE;
-  std::lock_guard<std::mutex> lock(s->dbc->mutex);
-  s->diag.Clear();
-  return Finish(s->diag, body(*s));
-}
 
 SQLRETURN CursorOpenError(Stmt& s) {
   return Error(s.diag, "24000", "Invalid cursor state");

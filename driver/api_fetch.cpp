@@ -1,23 +1,14 @@
 // Entry points that bind result columns and deliver rows.
-#include <mutex>
 
 #include "api_util.h"
 #include "convert.h"
 #include "handles.h"
 #include "statement_ops.h"
+#include "stmt_call.h"
 
 using namespace tsqlite;
 
 namespace {
-
-template <typename F>
-SQLRETURN WithStmt(SQLHSTMT handle, F body) {
-  Stmt* s = AsStmt(handle);
-  if (s == nullptr) return SQL_INVALID_HANDLE;
-  std::lock_guard<std::mutex> lock(s->dbc->mutex);
-  s->diag.Clear();
-  return Finish(s->diag, body(*s));
-}
 
 SQLRETURN NoCursor(Stmt& s) {
   if (s.state == StmtState::kExecuted) return Error(s.diag, "24000", "Invalid cursor state");
