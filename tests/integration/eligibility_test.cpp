@@ -53,26 +53,16 @@ void InsertAssignment(ts::TestDb& db, const Assignment& a) {
   db.Exec(sql.str());
 }
 
-// A working-time model of Kvt140Azv.
-struct Model {
-  int num = 10;
-  int kev = 480;
-  int keb = 960;
-  int glv = 420;
-  int glb = 1020;
-  std::string gvo;                 // yyyymmdd
-  std::optional<std::string> gbi;  // nullopt: open
-  int sol = 1;
-};
-
-void InsertModel(ts::TestDb& db, const Model& m) {
-  std::ostringstream sql;
-  sql << "INSERT INTO plexor.Kvt140Azv (AzvNum, AzvKev, AzvKeb, AzvGlv, AzvGlb, AzvGvo, AzvGbi, "
-         "AzvSol) VALUES ("
-      << m.num << ", " << m.kev << ", " << m.keb << ", " << m.glv << ", " << m.glb << ", "
-      << ts::SqlDate(m.gvo) << ", " << (m.gbi ? ts::SqlDate(*m.gbi) : "NULL") << ", " << m.sol
-      << ")";
-  db.Exec(sql.str());
+// The working-time model a test starts from: number 10, core time
+// 08:00-16:00 in the frame 07:00-17:00.
+ts::ModelValues DayModel() {
+  ts::ModelValues m;
+  m.num = 10;
+  m.kev = 480;
+  m.keb = 960;
+  m.glv = 420;
+  m.glb = 1020;
+  return m;
 }
 
 class Eligibility : public ::testing::Test {
@@ -83,7 +73,7 @@ class Eligibility : public ::testing::Test {
     int zrm = 1;
     int azk = 10;  // hours
     int rzk = 0;   // hours
-    Model model;
+    ts::ModelValues model = DayModel();
     bool day_plan = true;
   };
   // The short slot and its definition.
@@ -123,15 +113,14 @@ class Eligibility : public ::testing::Test {
 
   void InsertPerson(const std::string& pnr, const Person& p, const std::string& eso = "ESO01",
                     const std::string& esa = "ESA01") {
-    db_.Exec(
-        "INSERT INTO plexor.Kvt710Pbv (PbvPnr, PbvGvo, PbvGbi, PbvZrm, PbvEso, PbvEsa, "
-        "PbvAwp, PbvSst) VALUES ('" +
-        pnr + "', " + ts::SqlDate(Day(-30)) + ", NULL, " + std::to_string(p.zrm) + ", '" + eso +
-        "', '" + esa + "', " + std::to_string(p.awp) + ", 'SST')");
+    ts::InsertRule(
+        db_, {.pnr = pnr, .gvo = Day(-30), .zrm = p.zrm, .eso = eso, .esa = esa, .awp = p.awp});
     if (p.day_plan) {
-      db_.Exec("INSERT INTO plexor.Kvt329Ztg (ZtgPnr, ZtgVon, ZtgAzt, ZtgKst, ZtgAgr) VALUES ('" +
-               pnr + "', " + ts::SqlDate(day_) + ", '" + std::to_string(p.model.num) +
-               "', 'KST', 'AG1')");
+      ts::InsertDayPlan(db_, {.pnr = pnr,
+                              .von = day_,
+                              .azt = std::to_string(p.model.num),
+                              .kst = "KST",
+                              .agr = "AG1"});
     }
   }
 
@@ -141,24 +130,22 @@ class Eligibility : public ::testing::Test {
     ts::PlanGroupValues group;
     group.opl = opl_;
     ts::InsertPlanGroup(db_, group);
-    db_.Exec(
-        "INSERT INTO plexor.Kvt133Ka2 (Ka2Num, Ka2Dtm, Ka2Ttp, Ka2Ptp, Ka2Gwt) VALUES "
-        "('001', " +
-        ts::SqlDate(day_) + ", 'W', 'W', 0)");
-    db_.Exec(
-        "INSERT INTO plexor.Kvt712Pgz (PgzPlg, PgzEso, PgzEsa, PgzAzk, PgzRzk) VALUES "
-        "('00001', 'ESO01', 'ESA01', " +
-        std::to_string(person_.azk) + ", " + std::to_string(person_.rzk) + ")");
+    ts::InsertDayType(db_, day_, "W", "W");
+    ts::InsertLimits(db_, {.azk = person_.azk, .rzk = person_.rzk});
     InsertPerson(kPnr, person_);
-    if (person_.day_plan) InsertModel(db_, person_.model);
+    if (person_.day_plan) ts::InsertModel(db_, person_.model);
 
-    std::ostringstream bss;
-    bss << "INSERT INTO plexor.Kvt720Bss (BssPlg, BssEso, BssEsa, BssTtp, BssBsz, BssVon, BssBis, "
-           "BssTxt, BssSol, BssMin, BssMax, BssMwt, BssVtg, BssAtg, BssKgw, BssKmw, BssAsw) "
-           "VALUES ('00001', '"
-        << target_.eso << "', '" << target_.esa << "', 'W', 'T', " << target_.von << ", "
-        << target_.bis << ", 'Target', 2, 2, 2, 0, 0, 0, 0, 0, " << target_.asw << ")";
-    db_.Exec(bss.str());
+    ts::InsertSlotDefinition(db_, {.eso = target_.eso,
+                                   .esa = target_.esa,
+                                   .bsz = "T",
+                                   .von = target_.von,
+                                   .bis = target_.bis,
+                                   .txt = "Target",
+                                   .sol = 2,
+                                   .min = 2,
+                                   .max = 2,
+                                   .mwt = 0,
+                                   .asw = target_.asw});
 
     ts::BsmValues short_slot;
     short_slot.date = day_;
@@ -218,8 +205,8 @@ class Eligibility : public ::testing::Test {
              std::string(kPnr) + "', '" + qfk + "', " + ts::SqlDate(von) + ", " +
              (bis ? ts::SqlDate(*bis) : "NULL") + ")");
   }
-  void AddSubstitute(const Model& m) {
-    InsertModel(db_, m);
+  void AddSubstitute(const ts::ModelValues& m) {
+    ts::InsertModel(db_, m);
     db_.Exec("INSERT INTO plexor.Kvt162Ers (ErsAgr, ErsAzt, ErsAze) VALUES ('AG1', '" +
              std::to_string(person_.model.num) + "', " + std::to_string(m.num) + ")");
   }
@@ -293,8 +280,8 @@ class SubstituteModels : public Eligibility {
     target_.von = 1320;  // 22:00-06:00 against the day window 08:00-16:00
     target_.bis = 360;
   }
-  Model Substitute(int num, int kev, int keb) {
-    Model m;
+  ts::ModelValues Substitute(int num, int kev, int keb) {
+    ts::ModelValues m = DayModel();
     m.num = num;
     m.kev = kev;
     m.keb = keb;
@@ -326,13 +313,13 @@ TEST_F(SubstituteModels, OnlyStrictRulePersonsTrySubstitutes) {
 
 TEST_F(SubstituteModels, ModelsWithoutTargetTimeOrOutOfValidityDoNotCount) {
   Build();
-  Model no_target_time = Substitute(30, 1320, 360);
+  ts::ModelValues no_target_time = Substitute(30, 1320, 360);
   no_target_time.sol = 0;
   AddSubstitute(no_target_time);
-  Model expired = Substitute(40, 1320, 360);
+  ts::ModelValues expired = Substitute(40, 1320, 360);
   expired.gbi = Day(-1);
   AddSubstitute(expired);
-  Model not_yet = Substitute(50, 1320, 360);
+  ts::ModelValues not_yet = Substitute(50, 1320, 360);
   not_yet.gvo = Day(1);
   AddSubstitute(not_yet);
   EXPECT_EQ(ProposedFnr(), 1412);
@@ -708,9 +695,7 @@ TEST_F(Eligibility, TypicalRequestProposesTheFirstPersonWithARestConflict) {
   person_.rzk = 11;
   Build();
   Switches(0, 0, 1, 0);
-  db_.Exec(
-      "INSERT INTO plexor.Kvt712Pgz (PgzPlg, PgzEso, PgzEsa, PgzAzk, PgzRzk) VALUES "
-      "('00001', 'ESO01', 'ESA02', 10, 11)");
+  ts::InsertLimits(db_, {.esa = "ESA02", .azk = 10, .rzk = 11});
   Neighbour(-1, 1320, 80);  // ends 01:20, 400 minutes before 08:00
   for (int rnd = 2; rnd <= 3; ++rnd) {
     const std::string pnr = "P000000" + std::to_string(rnd);

@@ -24,31 +24,22 @@ std::string Text(const ts::Cell& c) {
 
 void AddDays(ts::TestDb& db, const std::string& from, const std::string& to) {
   ts::InsertCalendar(db, from, to);
-  for (std::string d = from; d <= to; d = ts::AddDays(d, 1)) {
-    db.Exec(
-        "INSERT INTO plexor.Kvt133Ka2 (Ka2Num, Ka2Dtm, Ka2Ttp, Ka2Ptp, Ka2Gwt) VALUES "
-        "('001', " +
-        SqlDate(d) + ", 'W', 'P', 0)");
-  }
+  for (std::string d = from; d <= to; d = ts::AddDays(d, 1)) ts::InsertDayType(db, d);
   if (db.ScalarInt("SELECT COUNT(*) FROM plexor.Kvt140Azv WHERE AzvNum = 1") > 0) return;
-  db.Exec(
-      "INSERT INTO plexor.Kvt140Azv (AzvNum, AzvKev, AzvKeb, AzvGlv, AzvGlb, AzvGvo, AzvGbi, "
-      "AzvSol) VALUES (1, 360, 840, 0, 0, convert(datetime, '20000101', 112), NULL, 1)");
+  ts::InsertModel(db, ts::ModelValues{});
 }
 
 void AddPerson(ts::TestDb& db, const Person& p, const std::string& date) {
-  std::ostringstream rule;
-  rule << "INSERT INTO plexor.Kvt710Pbv (PbvPnr, PbvGvo, PbvGbi, PbvZrm, PbvEso, PbvEsa, PbvAwp, "
-          "PbvSst) VALUES ("
-       << SqlQuoted(p.pnr) << ", " << SqlDate(ts::AddDays(date, -365)) << ", NULL, " << p.zrm
-       << ", " << SqlQuoted(p.eso) << ", " << SqlQuoted(p.esa) << ", " << p.awp << ", 'SST')";
-  db.Exec(rule.str());
+  ts::InsertRule(db, {.pnr = p.pnr,
+                      .gvo = ts::AddDays(date, -365),
+                      .zrm = p.zrm,
+                      .eso = p.eso,
+                      .esa = p.esa,
+                      .awp = p.awp});
   // Several persons share a home slot: its limits are written once.
-  db.ExecNative("INSERT INTO plexor.Kvt712Pgz (PgzPlg, PgzEso, PgzEsa, PgzAzk, PgzRzk) VALUES (" +
-                SqlQuoted(p.plg) + ", " + SqlQuoted(p.eso) + ", " + SqlQuoted(p.esa) + ", " +
-                std::to_string(p.azk) + ", " + std::to_string(p.rzk) + ")");
-  db.Exec("INSERT INTO plexor.Kvt329Ztg (ZtgPnr, ZtgVon, ZtgAzt, ZtgKst, ZtgAgr) VALUES (" +
-          SqlQuoted(p.pnr) + ", " + SqlDate(date) + ", '1', 'K100', 'G1')");
+  ts::InsertLimits(db, {.plg = p.plg, .eso = p.eso, .esa = p.esa, .azk = p.azk, .rzk = p.rzk},
+                   true);
+  ts::InsertDayPlan(db, {.pnr = p.pnr, .von = date});
 }
 
 void AddAssignment(ts::TestDb& db, const Assignment& a) {
@@ -99,16 +90,20 @@ ts::BsmValues Slot(const std::string& date, const std::string& eso, const std::s
 void AddSlot(ts::TestDb& db, const ts::BsmValues& s, bool with_definition) {
   ts::InsertBsm(db, s);
   if (!with_definition) return;
-  std::ostringstream sql;
-  sql << "INSERT INTO plexor.Kvt720Bss (BssPlg, BssEso, BssEsa, BssTtp, BssBsz, BssVon, BssBis, "
-         "BssTxt, BssSol, BssMin, BssMax, BssMwt, BssVtg, BssAtg, BssKgw, BssKmw, BssAsw) VALUES ("
-      << SqlQuoted(s.plg) << ", " << SqlQuoted(s.eso) << ", " << SqlQuoted(s.esa) << ", "
-      << SqlQuoted(s.ttp) << ", " << SqlQuoted(s.bsz) << ", " << s.szv << ", " << s.szb
-      << ", 'slot', " << s.sol << ", " << s.min << ", " << s.max << ", 1.5, 0, 0, 0, 0, " << s.asw
-      << ")";
   // A definition does not depend on the day: slots of other days share it.
-  const int32_t rc = db.ExecNative(sql.str());
-  EXPECT_TRUE(rc == 0 || rc == 2627) << rc << " " << sql.str();
+  ts::InsertSlotDefinition(db,
+                           {.plg = s.plg,
+                            .eso = s.eso,
+                            .esa = s.esa,
+                            .ttp = s.ttp,
+                            .bsz = s.bsz,
+                            .von = s.szv,
+                            .bis = s.szb,
+                            .sol = s.sol,
+                            .min = s.min,
+                            .max = s.max,
+                            .asw = s.asw},
+                           true);
 }
 
 void AddProposal(ts::TestDb& db, const Proposal& p) {

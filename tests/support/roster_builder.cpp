@@ -1,5 +1,7 @@
 #include "support/roster_builder.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <sstream>
 
@@ -137,6 +139,70 @@ void InsertError(TestDb& db, const ErrValues& s) {
       << (s.bdt ? SqlDate(*s.bdt) : std::string("NULL")) << ", 360, 840, " << s.fnr << ", "
       << SqlQuoted(s.erf) << ", 'J1', 'J2')";
   db.Exec(sql.str());
+}
+
+void InsertDayType(TestDb& db, const std::string& date, const std::string& ttp,
+                   const std::string& ptp, const std::string& kal) {
+  db.Exec("INSERT INTO plexor.Kvt133Ka2 (Ka2Num, Ka2Dtm, Ka2Ttp, Ka2Ptp, Ka2Gwt) VALUES (" +
+          SqlQuoted(kal) + ", " + SqlDate(date) + ", " + SqlQuoted(ttp) + ", " + SqlQuoted(ptp) +
+          ", 0)");
+}
+
+void InsertModel(TestDb& db, const ModelValues& m) {
+  std::ostringstream sql;
+  sql << "INSERT INTO plexor.Kvt140Azv (AzvNum, AzvKev, AzvKeb, AzvGlv, AzvGlb, AzvGvo, AzvGbi, "
+         "AzvSol) VALUES ("
+      << m.num << ", " << m.kev << ", " << m.keb << ", " << m.glv << ", " << m.glb << ", "
+      << SqlDate(m.gvo) << ", " << (m.gbi ? SqlDate(*m.gbi) : "NULL") << ", " << m.sol << ")";
+  db.Exec(sql.str());
+}
+
+namespace {
+
+// Runs `sql`; with `may_exist` a duplicate key (2627) is no failure.
+void ExecMayExist(TestDb& db, const std::string& sql, bool may_exist) {
+  if (!may_exist) {
+    db.Exec(sql);
+    return;
+  }
+  const int32_t rc = db.ExecNative(sql);
+  EXPECT_TRUE(rc == 0 || rc == 2627) << rc << " " << sql;
+}
+
+}  // namespace
+
+void InsertSlotDefinition(TestDb& db, const SlotDefinitionValues& s, bool may_exist) {
+  std::ostringstream sql;
+  sql << "INSERT INTO plexor.Kvt720Bss (BssPlg, BssEso, BssEsa, BssTtp, BssBsz, BssVon, BssBis, "
+         "BssTxt, BssSol, BssMin, BssMax, BssMwt, BssVtg, BssAtg, BssKgw, BssKmw, BssAsw) VALUES ("
+      << SqlQuoted(s.plg) << ", " << SqlQuoted(s.eso) << ", " << SqlQuoted(s.esa) << ", "
+      << SqlQuoted(s.ttp) << ", " << SqlQuoted(s.bsz) << ", " << s.von << ", " << s.bis << ", "
+      << SqlQuoted(s.txt) << ", " << s.sol << ", " << s.min << ", " << s.max << ", " << s.mwt
+      << ", 0, 0, 0, 0, " << s.asw << ")";
+  ExecMayExist(db, sql.str(), may_exist);
+}
+
+void InsertRule(TestDb& db, const RuleValues& r) {
+  std::ostringstream sql;
+  sql << "INSERT INTO plexor.Kvt710Pbv (PbvPnr, PbvGvo, PbvGbi, PbvZrm, PbvEso, PbvEsa, PbvAwp, "
+         "PbvSst) VALUES ("
+      << SqlQuoted(r.pnr) << ", " << SqlDate(r.gvo) << ", NULL, " << r.zrm << ", "
+      << SqlQuoted(r.eso) << ", " << SqlQuoted(r.esa) << ", " << r.awp << ", 'SST')";
+  db.Exec(sql.str());
+}
+
+void InsertLimits(TestDb& db, const LimitValues& l, bool may_exist) {
+  std::ostringstream sql;
+  sql << "INSERT INTO plexor.Kvt712Pgz (PgzPlg, PgzEso, PgzEsa, PgzAzk, PgzRzk) VALUES ("
+      << SqlQuoted(l.plg) << ", " << SqlQuoted(l.eso) << ", " << SqlQuoted(l.esa) << ", " << l.azk
+      << ", " << l.rzk << ")";
+  ExecMayExist(db, sql.str(), may_exist);
+}
+
+void InsertDayPlan(TestDb& db, const DayPlanValues& d) {
+  db.Exec("INSERT INTO plexor.Kvt329Ztg (ZtgPnr, ZtgVon, ZtgAzt, ZtgKst, ZtgAgr) VALUES (" +
+          SqlQuoted(d.pnr) + ", " + SqlDate(d.von) + ", " + SqlQuoted(d.azt) + ", " +
+          SqlQuoted(d.kst) + ", " + SqlQuoted(d.agr) + ")");
 }
 
 std::vector<std::string> RunArgs::list() const {

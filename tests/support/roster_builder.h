@@ -1,5 +1,7 @@
 // Test data for integration tests: a base calendar, plan groups, staffing
-// slots and error rows written as T-SQL through a TestDb, date helpers, and
+// slots, error rows, day types, working-time models, slot definitions and the
+// persons' rules, limits and day plans written as T-SQL through a TestDb,
+// date helpers, and
 // the job's command line. Every row_values struct has sensible defaults, so a test
 // names only the fields it cares about.
 #pragma once
@@ -89,6 +91,76 @@ struct ErrValues {
   std::string erf = "earlier";
 };
 void InsertError(TestDb& db, const ErrValues& row_values);
+
+// The day type of calendar `kal` on `date` (yyyymmdd) in Kvt133Ka2.
+void InsertDayType(TestDb& db, const std::string& date, const std::string& ttp = "W",
+                   const std::string& ptp = "P", const std::string& kal = "001");
+
+// A working-time model of Kvt140Azv: core time kev-keb and frame glv-glb in
+// minutes since midnight, valid from gvo to gbi (yyyymmdd; nullopt: open).
+struct ModelValues {
+  int num = 1;
+  int kev = 360;
+  int keb = 840;
+  int glv = 0;
+  int glb = 0;
+  std::string gvo = "20000101";
+  std::optional<std::string> gbi;
+  int sol = 1;
+};
+void InsertModel(TestDb& db, const ModelValues& row_values);
+
+// A slot definition of Kvt720Bss. With `may_exist` a definition already
+// written (for a slot of another day) is accepted.
+struct SlotDefinitionValues {
+  std::string plg = "00001";
+  std::string eso = "ESO01";
+  std::string esa = "ESA01";
+  std::string ttp = "W";
+  std::string bsz = "F";
+  int von = 360;
+  int bis = 840;
+  std::string txt = "slot";
+  int sol = 1;
+  int min = 1;
+  int max = 1;
+  double mwt = 1.5;
+  int asw = 1;
+};
+void InsertSlotDefinition(TestDb& db, const SlotDefinitionValues& row_values,
+                          bool may_exist = false);
+
+// A person's assignment rule of Kvt710Pbv, valid from `gvo` (yyyymmdd) on.
+struct RuleValues {
+  std::string pnr;
+  std::string gvo;
+  int zrm = 0;                // PbvZrm: 0 no working window
+  std::string eso = "ESO01";  // home location and type
+  std::string esa = "ESA01";
+  int awp = 0;
+};
+void InsertRule(TestDb& db, const RuleValues& row_values);
+
+// The limits of a home slot in Kvt712Pgz, in hours. With `may_exist` limits
+// already written for the slot are accepted.
+struct LimitValues {
+  std::string plg = "00001";
+  std::string eso = "ESO01";
+  std::string esa = "ESA01";
+  int azk = 24;
+  int rzk = 11;
+};
+void InsertLimits(TestDb& db, const LimitValues& row_values, bool may_exist = false);
+
+// A day plan of Kvt329Ztg: person `pnr` works model `azt` from `von` (yyyymmdd).
+struct DayPlanValues {
+  std::string pnr;
+  std::string von;
+  std::string azt = "1";
+  std::string kst = "K100";
+  std::string agr = "G1";
+};
+void InsertDayPlan(TestDb& db, const DayPlanValues& row_values);
 
 // The ten arguments after the configuration path.
 struct RunArgs {
