@@ -3,32 +3,17 @@
 #include <cstdio>
 #include <ctime>
 
+#include "common/civil_date.h"
+
 namespace ctl {
 
-// Conversions between day numbers and the proleptic Gregorian calendar
-// (H. Hinnant's algorithms).
 CivilDate FromDayNumber(long days) {
-  long z = days + 719468;
-  long era = (z >= 0 ? z : z - 146096) / 146097;
-  long doe = z - era * 146097;
-  long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  long y = yoe + era * 400;
-  long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  long mp = (5 * doy + 2) / 153;
-  long d = doy - (153 * mp + 2) / 5 + 1;
-  long m = mp < 10 ? mp + 3 : mp - 9;
-  return CivilDate{static_cast<int>(y + (m <= 2 ? 1 : 0)), static_cast<int>(m),
-                   static_cast<int>(d)};
+  const civil::YearMonthDay d = civil::CivilFromDays(days);
+  return CivilDate{d.year, d.month, d.day};
 }
 
 long ToDayNumber(const CivilDate& date) {
-  long y = date.year - (date.month <= 2 ? 1 : 0);
-  long era = (y >= 0 ? y : y - 399) / 400;
-  long yoe = y - era * 400;
-  long mp = date.month > 2 ? date.month - 3 : date.month + 9;
-  long doy = (153 * mp + 2) / 5 + date.day - 1;
-  long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
+  return static_cast<long>(civil::DaysFromCivil(date.year, date.month, date.day));
 }
 
 int IsoWeekday(long days) {

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "common/civil_date.h"
 #include "dialect/tokenizer.h"
 
 namespace tsq {
@@ -99,8 +100,8 @@ bool ParseDate(Scanner& s, int style, DateTime& out) {
 
 bool InRange(const DateTime& v, int min_year) {
   return v.year >= min_year && v.year <= 9999 && v.month >= 1 && v.month <= 12 && v.day >= 1 &&
-         v.day <= DaysInMonth(v.year, v.month) && v.hour >= 0 && v.hour <= 23 && v.minute >= 0 &&
-         v.minute <= 59 && v.second >= 0 && v.second <= 59;
+         v.day <= civil::DaysInMonth(v.year, v.month) && v.hour >= 0 && v.hour <= 23 &&
+         v.minute >= 0 && v.minute <= 59 && v.second >= 0 && v.second <= 59;
 }
 
 std::string Digits(int value, int width) {
@@ -111,25 +112,6 @@ std::string Digits(int value, int width) {
 
 }  // namespace
 
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 0;
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-int64_t DaysFromCivil(int year, int month, int day) {
-  const int64_t y = static_cast<int64_t>(year) - (month <= 2 ? 1 : 0);
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
 DateTime DateTimeFromSeconds(int64_t seconds) {
   int64_t days = seconds / kSecondsPerDay;
   int64_t rest = seconds % kSecondsPerDay;
@@ -137,16 +119,11 @@ DateTime DateTimeFromSeconds(int64_t seconds) {
     rest += kSecondsPerDay;
     --days;
   }
-  const int64_t z = days + 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
+  const civil::YearMonthDay date = civil::CivilFromDays(days);
   DateTime out;
-  out.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  out.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  out.year = static_cast<int>(yoe + era * 400 + (out.month <= 2 ? 1 : 0));
+  out.year = date.year;
+  out.month = date.month;
+  out.day = date.day;
   out.hour = static_cast<int>(rest / 3600);
   out.minute = static_cast<int>(rest / 60 % 60);
   out.second = static_cast<int>(rest % 60);
@@ -154,8 +131,8 @@ DateTime DateTimeFromSeconds(int64_t seconds) {
 }
 
 int64_t SecondsOf(const DateTime& v) {
-  return DaysFromCivil(v.year, v.month, v.day) * kSecondsPerDay + v.hour * 3600 + v.minute * 60 +
-         v.second;
+  return civil::DaysFromCivil(v.year, v.month, v.day) * kSecondsPerDay + v.hour * 3600 +
+         v.minute * 60 + v.second;
 }
 
 DateParse ParseDateTime(std::string_view text, int style, int min_year, DateTime& out) {
@@ -296,7 +273,7 @@ bool AddToDateTime(DatePart part, int64_t amount, DateTime& value) {
     if (total < 12 || total > 9999 * 12 + 11) return false;
     result.year = static_cast<int>(total / 12);
     result.month = static_cast<int>(total % 12 + 1);
-    const int last = DaysInMonth(result.year, result.month);
+    const int last = civil::DaysInMonth(result.year, result.month);
     if (result.day > last) result.day = last;
   }
   if (seconds != 0) {

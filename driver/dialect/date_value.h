@@ -23,10 +23,7 @@ enum class DateParse { kOk, kBadFormat, kOutOfRange };
 
 enum class DatePart { kYear, kQuarter, kMonth, kDayOfYear, kDay, kWeek, kHour, kMinute, kSecond };
 
-bool IsLeapYear(int year);
-int DaysInMonth(int year, int month);
-int64_t DaysFromCivil(int year, int month, int day);  // days since 1970-01-01
-DateTime DateTimeFromSeconds(int64_t seconds);        // seconds since 1970-01-01 00:00:00
+DateTime DateTimeFromSeconds(int64_t seconds);  // seconds since 1970-01-01 00:00:00
 int64_t SecondsOf(const DateTime& value);
 
 // Reads a date-time text as convert(datetime, text, style) does: blanks

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "common/civil_date.h"
 #include "dialect/date_value.h"
 #include "dialect/tokenizer.h"
 
@@ -51,7 +52,7 @@ int StyleOf(sqlite3_value* value) {
 
 // A number as a day count from 1900-01-01, as SQL Server reads it into a datetime.
 DateTime DateFromNumber(double days) {
-  const int64_t base = DaysFromCivil(1900, 1, 1) * 86400;
+  const int64_t base = civil::DaysFromCivil(1900, 1, 1) * 86400;
   return DateTimeFromSeconds(base + static_cast<int64_t>(std::floor(days * 86400.0 + 0.5)));
 }
 
@@ -352,7 +353,7 @@ void DateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
     return;
   }
   const int64_t days =
-      DaysFromCivil(b.year, b.month, b.day) - DaysFromCivil(a.year, a.month, a.day);
+      civil::DaysFromCivil(b.year, b.month, b.day) - civil::DaysFromCivil(a.year, a.month, a.day);
   int64_t result = 0;
   switch (*part) {
     case DatePart::kYear:
@@ -371,7 +372,7 @@ void DateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
     case DatePart::kWeek: {
       // Weeks start on Sunday; 1970-01-04 was one.
       auto week = [](const DateTime& v) {
-        const int64_t d = DaysFromCivil(v.year, v.month, v.day) - 3;
+        const int64_t d = civil::DaysFromCivil(v.year, v.month, v.day) - 3;
         return d >= 0 ? d / 7 : (d - 6) / 7;
       };
       result = week(b) - week(a);
