@@ -9,14 +9,10 @@
 #include <limits>
 #include <string>
 
+#include "dialect/tokenizer.h"
+
 namespace tsqlite {
 namespace {
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 bool Has(const std::string& s, const char* part) {
   return s.find(part) != std::string::npos;
@@ -123,7 +119,7 @@ void SetTimestamp(ColumnInfo& c) {
 void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSet& rs,
                     ColumnInfo& column) {
   const ColumnStats stats = Scan(index, rs);
-  const std::string decl = Upper(decltype_text);
+  const std::string decl = tsq::Upper(decltype_text);
   column.decimal_digits = 0;
   if (!decl.empty()) {
     const std::string first_word = decl.substr(0, decl.find_first_of(" ("));

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "dialect/tokenizer.h"
+
 namespace tsqlite {
 namespace {
 
@@ -18,12 +20,6 @@ std::string Profile(const std::string& dsn, const char* key) {
   char buf[4096] = {0};
   SQLGetPrivateProfileString(dsn.c_str(), key, "", buf, sizeof buf, "odbc.ini");
   return buf;
-}
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
 }
 
 std::string Trimmed(std::string_view s) {
@@ -88,7 +84,7 @@ std::map<std::string, std::string> ParseConnectionString(std::string_view text) 
   while (i < text.size()) {
     const size_t eq = text.find('=', i);
     if (eq == std::string_view::npos) break;
-    std::string key = Upper(Trimmed(text.substr(i, eq - i)));
+    std::string key = tsq::Upper(Trimmed(text.substr(i, eq - i)));
     size_t pos = eq + 1;
     while (pos < text.size() && text[pos] == ' ') ++pos;
     std::string value;
@@ -140,7 +136,7 @@ int ParseBusyTimeout(std::string_view text) {
 bool CheckLogin(const ConnectSettings& settings, const std::string& user,
                 const std::string& password, tsq::SqlError& error) {
   if (settings.user.empty() && settings.password.empty()) return true;
-  if (Upper(settings.user) == Upper(user) && settings.password == password) return true;
+  if (tsq::Upper(settings.user) == tsq::Upper(user) && settings.password == password) return true;
   error = ConnectError("Login failed for user '" + user + "'.", 18456, "28000");
   return false;
 }
