@@ -65,53 +65,38 @@ ColumnStats Scan(size_t index, const ResultSet& rs) {
   return s;
 }
 
+// The type, sizes and type name a described column reports.
+struct TypeShape {
+  int16_t sql_type;
+  const char* type_name;
+  uint64_t column_size;
+  int64_t display_size;
+  int64_t octet_length;
+};
+
+constexpr TypeShape kSmallInt{SQL_SMALLINT, "smallint", 5, 6, 2};
+constexpr TypeShape kInt{SQL_INTEGER, "int", 10, 11, 4};
+constexpr TypeShape kBigInt{SQL_BIGINT, "bigint", 19, 20, 8};
+constexpr TypeShape kFloat{SQL_DOUBLE, "float", 15, 24, 8};
+constexpr TypeShape kDateTime{SQL_TYPE_TIMESTAMP, "datetime", 19, 19, sizeof(SQL_TIMESTAMP_STRUCT)};
+
+void Set(ColumnInfo& c, const TypeShape& shape) {
+  c.sql_type = shape.sql_type;
+  c.type_name = shape.type_name;
+  c.column_size = shape.column_size;
+  c.display_size = shape.display_size;
+  c.octet_length = shape.octet_length;
+}
+
 void SetText(ColumnInfo& c, bool fixed, uint64_t length) {
   if (length == 0) length = 1;
-  c.sql_type = fixed ? SQL_CHAR : SQL_VARCHAR;
-  c.type_name = fixed ? "char" : "varchar";
-  c.column_size = length;
-  c.display_size = static_cast<int64_t>(length);
-  c.octet_length = static_cast<int64_t>(length);
+  Set(c, TypeShape{static_cast<int16_t>(fixed ? SQL_CHAR : SQL_VARCHAR), fixed ? "char" : "varchar",
+                   length, static_cast<int64_t>(length), static_cast<int64_t>(length)});
 }
 
+// SQL_SMALLINT, SQL_BIGINT, anything else is SQL_INTEGER.
 void SetInteger(ColumnInfo& c, int16_t type) {
-  c.sql_type = type;
-  switch (type) {
-    case SQL_SMALLINT:
-      c.type_name = "smallint";
-      c.column_size = 5;
-      c.display_size = 6;
-      c.octet_length = 2;
-      break;
-    case SQL_BIGINT:
-      c.type_name = "bigint";
-      c.column_size = 19;
-      c.display_size = 20;
-      c.octet_length = 8;
-      break;
-    default:
-      c.type_name = "int";
-      c.column_size = 10;
-      c.display_size = 11;
-      c.octet_length = 4;
-      break;
-  }
-}
-
-void SetDouble(ColumnInfo& c) {
-  c.sql_type = SQL_DOUBLE;
-  c.type_name = "float";
-  c.column_size = 15;
-  c.display_size = 24;
-  c.octet_length = 8;
-}
-
-void SetTimestamp(ColumnInfo& c) {
-  c.sql_type = SQL_TYPE_TIMESTAMP;
-  c.type_name = "datetime";
-  c.column_size = 19;
-  c.display_size = 19;
-  c.octet_length = sizeof(SQL_TIMESTAMP_STRUCT);
+  Set(c, type == SQL_SMALLINT ? kSmallInt : type == SQL_BIGINT ? kBigInt : kInt);
 }
 
 }  // namespace
@@ -124,7 +109,7 @@ void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSe
   if (!decl.empty()) {
     const std::string first_word = decl.substr(0, decl.find_first_of(" ("));
     if (Has(first_word, "DATE") || first_word == "TIMESTAMP") {
-      SetTimestamp(column);
+      Set(column, kDateTime);
       return;
     }
     if (Has(decl, "INT")) {
@@ -142,7 +127,7 @@ void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSe
     }
     if (Has(decl, "REAL") || Has(decl, "FLOA") || Has(decl, "DOUB") || Has(decl, "DEC") ||
         Has(decl, "NUM")) {
-      SetDouble(column);
+      Set(column, kFloat);
       return;
     }
   }
@@ -150,7 +135,7 @@ void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSe
   if (stats.any_text || !(stats.any_real || stats.any_integer)) {
     SetText(column, false, stats.max_text);
   } else if (stats.any_real) {
-    SetDouble(column);
+    Set(column, kFloat);
   } else {
     SetInteger(column, stats.beyond_int32 ? SQL_BIGINT : SQL_INTEGER);
   }
