@@ -35,11 +35,9 @@ int32_t Bak_MaxDtm_Read(FixedText<9>& result) {
 }
 
 int32_t Bak_Wtg_Read(const char* date, int32_t& weekday) {
-  int32_t work = weekday;
   const std::string sql = db::SqlText(
       "SELECT BakWtg FROM KvtSystem.Kvt133Bak WHERE BakDtm = convert(datetime, '%s', 112)", {date});
-  return db::ReadOne(
-      sql, [&](db::Columns& c) { c.Long(work); }, [&] { weekday = work; });
+  return db::ReadLong(sql, weekday);
 }
 
 int32_t Pka_Tag_Read(const char* plan_group, const char* date, FixedText<4>& day_type,
@@ -59,12 +57,10 @@ int32_t Pka_Tag_Read(const char* plan_group, const char* date, FixedText<4>& day
 }
 
 int32_t Plg_Hzt_Read(const char* plan_group, int32_t& horizon) {
-  int32_t work = horizon;
   const std::string sql = db::SqlText("SELECT PlgHzt FROM %s.Kvt701Plg WHERE PlgPlg = '%s'",
                                       {db::Schema(), plan_group});
   db::ReadRules rules;
   rules.exec_zero = db::ZeroNative::kMinusOne;
   rules.fetch_diagnostics = false;
-  return db::ReadOne(
-      sql, [&](db::Columns& c) { c.Long(work); }, [&] { horizon = work; }, rules);
+  return db::ReadLong(sql, horizon, rules);
 }

@@ -108,6 +108,13 @@ int32_t ReadOne(const std::string& sql, Bind&& bind, Deliver&& deliver, ReadRule
   return st.Failure(rc, ZeroNative::kOdbcResult);
 }
 
+// Single read of one 32-bit column into `value`; a NULL leaves it as it was.
+inline int32_t ReadLong(const std::string& sql, int32_t& value, ReadRules rules = {}) {
+  int32_t work = value;
+  return ReadOne(
+      sql, [&](Columns& c) { c.Long(work); }, [&] { value = work; }, rules);
+}
+
 // Insert, update or delete: 0, 1 (with information), 100 (no row affected),
 // -1 or the native error code.
 int32_t Write(const std::string& sql);

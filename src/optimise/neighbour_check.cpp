@@ -51,13 +51,11 @@ int32_t Ueberlappung_Minuten(int32_t a1_32, int32_t a2_32, int32_t b1_32, int32_
 }
 
 int32_t TagArbZt_Brutto(PnrSatz& person) {
-  int32_t work = person.day_minutes;
   const std::string sql = db::SqlText(
       "SELECT COALESCE(BdpAzt, 0) FROM %s.Kvt730Bdp WHERE BdpPnr = '%s' AND BdpBdt = "
       "convert(datetime, '%s', 112) AND BdpAkt <> 9999",
       {db::Schema(), person.pnr, person.date});
-  return db::ReadOne(
-      sql, [&](db::Columns& c) { c.Long(work); }, [&] { person.day_minutes = work; });
+  return db::ReadLong(sql, person.day_minutes);
 }
 
 int32_t Bdp_VorNchBsz_Open(const PnrSatz& person) {

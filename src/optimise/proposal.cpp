@@ -93,14 +93,11 @@ BdkRow BuildProposal(const PnrSatz& p, const BssSatz& t, const BdpRow& r, const 
 
 int32_t Bdk_isPnrVerplant(const BdpRow& r, int32_t& count) {
   count = 0;
-  int32_t work = 0;
   const std::string sql = db::SqlText(
       "SELECT count(*) FROM %s.Kvt735Bdk WHERE BdkSta = 9 AND BdkPnr = '%s' AND BdkEso = '%s' "
       "AND BdkEsa = '%s' AND BdkBdt = convert(datetime, '%s', 112) AND BdkSzv = %ld ",
       {db::Schema(), r.BdpPnr, r.BdpEso, r.BdpEsa, r.BdpBdt, r.BdpSzv});
-  return db::ReadOne(
-      sql, [&](db::Columns& c) { c.Long(work); }, [&] { count = work; },
-      {db::ZeroNative::kMinusOne, false});
+  return db::ReadLong(sql, count, {db::ZeroNative::kMinusOne, false});
 }
 
 int32_t Bdk_Insert(const BdkRow& b) {

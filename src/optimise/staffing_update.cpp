@@ -19,10 +19,7 @@ int32_t ClampToInt32(int64_t v) {
 // One count(*) of Kvt735Bdk: 0 with the count, else the native error of the
 // execution (the ODBC result when it is 0) or the fetch result.
 int32_t ReadCount(const std::string& sql, int32_t& count) {
-  int32_t work = 0;
-  return db::ReadOne(
-      sql, [&](db::Columns& c) { c.Long(work); }, [&] { count = work; },
-      {db::ZeroNative::kOdbcResult, false});
+  return db::ReadLong(sql, count, {db::ZeroNative::kOdbcResult, false});
 }
 
 }  // namespace
