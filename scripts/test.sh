@@ -24,6 +24,7 @@ if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   echo "== formatting (.clang-format)"
   git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 fi
+bash scripts/check-layers.sh
 
 echo "== $build/ (warnings as errors)"
 cmake -S . -B "$build" -DPLEXOR_WERROR=ON

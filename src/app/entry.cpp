@@ -7,30 +7,24 @@
 #include "app/parameters.h"
 #include "app/period_check.h"
 #include "app/plan_group_loop.h"
+#include "app/plan_group_pass.h"
 #include "app/progress.h"
+#include "common/run_context.h"
 #include "config/config_file.h"
+#include "config/schema_name.h"
 #include "db/connection.h"
+#include "errlog/error_record.h"
 #include "log/run_log.h"
-#include "optimise/plan_group_pass.h"
 
 namespace {
 
-RunContext g_context;
+// The run context and the error record of the run; both live until the
+// process ends.
+RunContext g_run_context;
 ErrSatz g_error_record;
 
-constexpr std::size_t kMaxSchemaValue = 21;  // the schema plus its trailing character
+// Longest login or password taken over.
 constexpr std::size_t kMaxCredentials = 200;
-
-// A schema name goes unquoted into every statement and into the run log's
-// file name, so only letters, digits and underscores are taken.
-bool IsPlainName(const std::string& name) {
-  for (char c : name) {
-    bool ok =
-        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-    if (!ok) return false;
-  }
-  return true;
-}
 
 std::string LookUp(const char* key, const char* path) {
   Konfig_Lesen("", key, 0, path);
@@ -38,14 +32,6 @@ std::string LookUp(const char* key, const char* path) {
 }
 
 }  // namespace
-
-RunContext& Laufkontext() {
-  return g_context;
-}
-
-ErrSatz& Fehlersatz() {
-  return g_error_record;
-}
 
 int Main(int argc, const char* const* argv) {
   if (argv == nullptr || argc < 0) argc = 0;
@@ -58,12 +44,9 @@ int Main(int argc, const char* const* argv) {
   std::string password = LookUp("PASS", config_path);
   Konfig_Puffer().value.clear();
 
-  std::string schema;
-  if (!schema_value.empty() && schema_value.size() <= kMaxSchemaValue) {
-    schema = schema_value.substr(0, schema_value.size() - 1);
-  }
-  const bool schema_refused = !IsPlainName(schema);
-  if (schema_refused) schema.clear();
+  const SchemaName schema_name = SchemaAusWert(schema_value);
+  const std::string& schema = schema_name.name;
+  const bool schema_refused = schema_name.refused;
   if (login.size() > kMaxCredentials) login.clear();
   if (password.size() > kMaxCredentials) password.clear();
 
@@ -87,7 +70,7 @@ int Main(int argc, const char* const* argv) {
   }
   db::SetSchema(schema);
 
-  RunContext& ctx = g_context;
+  RunContext& ctx = g_run_context;
   Parameter_Lesen(argc, argv, ctx);
   if (Planzeitraum_OK(ctx) == 0) {
     runlog::Log_Printf("-Fehler: Main()->Planzeitraum_OK(): Planbeginn/-Ende unzulaessig!");

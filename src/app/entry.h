@@ -9,12 +9,4 @@
 // after the start line without an end line. The result is 0 in every case.
 #pragma once
 
-#include "app/run_context.h"
-#include "errlog/error_record.h"
-
 int Main(int argc, const char* const* argv);
-
-// The run context and the error record of the run; both live until the
-// process ends.
-RunContext& Laufkontext();
-ErrSatz& Fehlersatz();

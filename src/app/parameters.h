@@ -16,6 +16,6 @@
 // once per run.
 #pragma once
 
-#include "app/run_context.h"
+#include "common/run_context.h"
 
 void Parameter_Lesen(int argc, const char* const* argv, RunContext& ctx);

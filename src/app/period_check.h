@@ -8,6 +8,6 @@
 
 #include <cstdint>
 
-#include "app/run_context.h"
+#include "common/run_context.h"
 
 int32_t Planzeitraum_OK(const RunContext& ctx);

@@ -1,14 +1,9 @@
-// The loop over every plan group and its cursor over Kvt701Plg.
+// The loop over every plan group: reads the plan groups in code order with
+// the Plg_Cur cursor and runs one optimisation pass for each, over the whole
+// plan group. A failed read ends the loop and is logged.
 #pragma once
 
-#include <cstdint>
-
-#include "app/run_context.h"
+#include "common/run_context.h"
 #include "errlog/error_record.h"
-#include "optimise/plan_group_row.h"
 
 void Plangruppen_Ermitteln(RunContext& ctx, ErrSatz& err);
-
-int32_t Plg_Cur_Open();
-int32_t Plg_Cur_Read(PlgRow& row);
-int32_t Plg_Cur_Close();

@@ -16,13 +16,10 @@ struct ProgressState {
   long proposals = 0;
 };
 
-ProgressState& State() {
-  static ProgressState state;
-  return state;
-}
+ProgressState g_progress;
 
 bool ToTerminal() {
-  ProgressState& s = State();
+  ProgressState& s = g_progress;
   if (s.terminal < 0) s.terminal = isatty(STDERR_FILENO) == 1 ? 1 : 0;
   return s.terminal == 1;
 }
@@ -37,7 +34,7 @@ void CopyText(char* target, size_t capacity, const char* text) {
 
 void Show() {
   if (!ToTerminal()) return;
-  ProgressState& s = State();
+  ProgressState& s = g_progress;
   // Carriage return, the line, then erase whatever an older, longer line left.
   std::fprintf(stderr, "\r%s\x1b[K", Progress_Text(s.plg, s.date, s.proposals).c_str());
   std::fflush(stderr);
@@ -60,24 +57,24 @@ std::string Progress_Text(const char* plg, const char* date, long proposals) {
 }
 
 void Progress_PlanGroup(const char* plg) {
-  ProgressState& s = State();
+  ProgressState& s = g_progress;
   CopyText(s.plg, sizeof s.plg, plg);
   s.date[0] = '\0';
   Show();
 }
 
 void Progress_Day(const char* date) {
-  CopyText(State().date, sizeof State().date, date);
+  CopyText(g_progress.date, sizeof g_progress.date, date);
   Show();
 }
 
 void Progress_Proposal() {
-  ++State().proposals;
+  ++g_progress.proposals;
   Show();
 }
 
 void Progress_End() {
-  ProgressState& s = State();
+  ProgressState& s = g_progress;
   if (s.shown && ToTerminal()) {
     std::fputc('\n', stderr);
     std::fflush(stderr);

@@ -1,5 +1,3 @@
-// Single-row reads on the base calendar, the plan group's day types and the
-// plan group's planning horizon.
 #include "calendar/calendar.h"
 
 #include "db/connection.h"
@@ -54,13 +52,4 @@ int32_t Pka_Tag_Read(const char* plan_group, const char* date, FixedText<4>& day
         day_type = type_work;
         number = number_work;
       });
-}
-
-int32_t Plg_Hzt_Read(const char* plan_group, int32_t& horizon) {
-  const std::string sql = db::SqlText("SELECT PlgHzt FROM %s.Kvt701Plg WHERE PlgPlg = '%s'",
-                                      {db::Schema(), plan_group});
-  db::ReadRules rules;
-  rules.exec_zero = db::ZeroNative::kMinusOne;
-  rules.fetch_diagnostics = false;
-  return db::ReadLong(sql, horizon, rules);
 }

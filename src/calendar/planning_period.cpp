@@ -2,22 +2,12 @@
 // of a plan group.
 #include "calendar/planning_period.h"
 
-#include <limits>
-#include <string_view>
-
 #include "calendar/calendar.h"
-
-namespace {
-
-constexpr std::string_view kNoDate = "00000000";
-
-}  // namespace
+#include "common/int32_clamp.h"
+#include "db/plan_group_table.h"
 
 int32_t PeriodEndOffset(int32_t horizon, int32_t weekday) {
-  const int64_t n = 7 * (static_cast<int64_t>(horizon) + 1) - static_cast<int64_t>(weekday);
-  if (n > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (n < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(n);
+  return ClampToInt32(7 * (static_cast<int64_t>(horizon) + 1) - static_cast<int64_t>(weekday));
 }
 
 int32_t Kalendertag_Ermitteln(const char* date, int32_t offset, FixedText<9>& result) {

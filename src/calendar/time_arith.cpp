@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/civil_date.h"
+
 namespace {
 
 // Decimal value of the digits at text[pos, pos+width), up to the first
@@ -20,14 +22,10 @@ int32_t Piece(const char* text, int pos, int width) {
   return value;
 }
 
-bool IsLeap(int64_t y) {
-  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
+// A month number beyond 12 (the fields are not checked) counts 31 days.
 int64_t MonthLength(int64_t month, int64_t year) {
-  if (month == 2) return IsLeap(year) ? 29 : 28;
-  if (month == 4 || month == 6 || month == 9 || month == 11) return 30;
-  return 31;
+  if (month < 1 || month > 12) return 31;
+  return civil::DaysInMonth(static_cast<int>(year), static_cast<int>(month));
 }
 
 // N(d, m, y) = day of the year + 365 * y + L(y).

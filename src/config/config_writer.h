@@ -6,11 +6,13 @@
 #include <cstddef>
 #include <string>
 
+#include "db/connection.h"
+
 // Longest plain value Konfig_Schreiben accepts: its hexadecimal text has to
 // fit the 200-character value buffer.
 inline constexpr std::size_t kKonfigMaxWert = 96;
 // Longest schema name the job takes over.
-inline constexpr std::size_t kKonfigMaxSchema = 20;
+inline constexpr std::size_t kKonfigMaxSchema = db::kMaxSchemaName;
 
 // Writes the file at `path`, replacing it. The numbers and the non-empty
 // section make every lookup of the job find its record by key. The schema is

@@ -9,7 +9,7 @@ namespace {
 SQLHENV g_env = SQL_NULL_HENV;
 SQLHDBC g_dbc = SQL_NULL_HDBC;
 DiagRecord g_diag;
-FixedText<21> g_schema;
+FixedText<kMaxSchemaName + 1> g_schema;
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -35,7 +36,11 @@ int32_t dbConnect(const char* user, const char* password, const char* dsn);
 // The connection handle, or SQL_NULL_HDBC before a connect.
 SQLHDBC Connection();
 
-// The schema name (at most 20 characters) that qualifies every table name.
+// Longest schema name: it qualifies every table name and names the run log.
+inline constexpr std::size_t kMaxSchemaName = 20;
+
+// The schema name (at most kMaxSchemaName characters) that qualifies every
+// table name.
 void SetSchema(std::string_view name);
 const char* Schema();
 

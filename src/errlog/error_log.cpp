@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/scope.h"
 #include "db/connection.h"
 #include "db/sql_text.h"
 #include "db/statement.h"
@@ -81,26 +82,29 @@ int32_t ErrLog_Loeschen(const RunContext& ctx, const char* plan_group) {
 }
 
 int32_t Err_Delete(const RunContext& ctx, const char* plan_group, const char* kind) {
-  std::string sql;
-  if (ctx.location.empty()) {
-    sql = db::SqlText(
-        "DELETE FROM %s.Kvt746Err WHERE ErrPlg = '%s' AND ErrKng = '%s' AND ((ErrBdt >= "
-        "convert(datetime, '%s', 112) AND ErrBdt <= convert(datetime, '%s', 112)) OR ErrBdt IS "
-        "NULL OR ErrBdt < CURRENT_TIMESTAMP)",
-        {db::Schema(), plan_group, kind, ctx.effective_begin, ctx.effective_end});
-  } else if (ctx.deployment_type.empty()) {
-    sql = db::SqlText(
-        "DELETE FROM %s.Kvt746Err WHERE ErrPlg = '%s' AND ErrEso = '%s' AND ErrKng = '%s' AND "
-        "((ErrBdt >= convert(datetime, '%s', 112) AND ErrBdt <= convert(datetime, '%s', 112)) OR "
-        "ErrBdt IS NULL OR ErrBdt < CURRENT_TIMESTAMP)",
-        {db::Schema(), plan_group, ctx.location, kind, ctx.effective_begin, ctx.effective_end});
-  } else {
-    sql = db::SqlText(
-        "DELETE FROM %s.Kvt746Err WHERE ErrPlg = '%s' AND ErrKng = '%s' AND ErrEso = '%s' AND "
-        "ErrEsa = '%s' AND ((ErrBdt >= convert(datetime, '%s', 112) AND ErrBdt <= "
-        "convert(datetime, '%s', 112)) OR ErrBdt IS NULL OR ErrBdt < CURRENT_TIMESTAMP)",
-        {db::Schema(), plan_group, kind, ctx.location, ctx.deployment_type, ctx.effective_begin,
-         ctx.effective_end});
-  }
-  return db::Write(sql);
+  const Scope scope = ScopeOf(ctx.location.view(), ctx.deployment_type.view());
+  return db::Write(ForScope(
+      scope,
+      [&] {
+        return db::SqlText(
+            "DELETE FROM %s.Kvt746Err WHERE ErrPlg = '%s' AND ErrKng = '%s' AND ((ErrBdt >= "
+            "convert(datetime, '%s', 112) AND ErrBdt <= convert(datetime, '%s', 112)) OR ErrBdt "
+            "IS NULL OR ErrBdt < CURRENT_TIMESTAMP)",
+            {db::Schema(), plan_group, kind, ctx.effective_begin, ctx.effective_end});
+      },
+      [&] {
+        return db::SqlText(
+            "DELETE FROM %s.Kvt746Err WHERE ErrPlg = '%s' AND ErrEso = '%s' AND ErrKng = '%s' "
+            "AND ((ErrBdt >= convert(datetime, '%s', 112) AND ErrBdt <= convert(datetime, '%s', "
+            "112)) OR ErrBdt IS NULL OR ErrBdt < CURRENT_TIMESTAMP)",
+            {db::Schema(), plan_group, ctx.location, kind, ctx.effective_begin, ctx.effective_end});
+      },
+      [&] {
+        return db::SqlText(
+            "DELETE FROM %s.Kvt746Err WHERE ErrPlg = '%s' AND ErrKng = '%s' AND ErrEso = '%s' "
+            "AND ErrEsa = '%s' AND ((ErrBdt >= convert(datetime, '%s', 112) AND ErrBdt <= "
+            "convert(datetime, '%s', 112)) OR ErrBdt IS NULL OR ErrBdt < CURRENT_TIMESTAMP)",
+            {db::Schema(), plan_group, kind, ctx.location, ctx.deployment_type, ctx.effective_begin,
+             ctx.effective_end});
+      }));
 }

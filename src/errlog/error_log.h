@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "app/run_context.h"
+#include "common/run_context.h"
+#include "db/staffing_row.h"
 #include "errlog/error_record.h"
-#include "optimise/staffing_row.h"
 
 // Clears the record and sets the plan group, the kind "PLANO", numbering from
 // 0, and the user and job texts of the run.

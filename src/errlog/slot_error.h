@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "optimise/staffing_row.h"
+#include "db/staffing_row.h"
 
 int64_t EffectiveCount(const BsmRow& row);
 int32_t SlotErrorNumber(const BsmRow& row);

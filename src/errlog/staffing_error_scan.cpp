@@ -4,16 +4,19 @@
 
 #include "db/connection.h"
 #include "db/sql_text.h"
+#include "db/staffing_cursor.h"
 #include "errlog/error_log.h"
 #include "errlog/slot_error.h"
 #include "log/run_log.h"
-#include "optimise/staffing_cursor.h"
 
 namespace {
 
-BsmCursor g_plg_cursor;
-BsmCursor g_eso_cursor;
-BsmCursor g_esa_cursor;
+// The statement handles of the Bsm_VonBis family, indexed by scope.
+BsmCursor g_bsm_von_bis[3];
+
+BsmCursor& Family(Scope scope) {
+  return g_bsm_von_bis[static_cast<int>(scope)];
+}
 
 // "SELECT <columns> FROM %s.Kvt725Bsm <condition> ORDER By ..." as a format
 // text; the column list holds no '%'.
@@ -24,56 +27,73 @@ std::string ScanFormat(bool full, const char* condition) {
 
 }  // namespace
 
-int32_t Bsm_PlgVonBis_Open(const char* plan_group, const char* begin, const char* end) {
-  return g_plg_cursor.Open([&](bool full) {
-    return db::SqlText(ScanFormat(full,
-                                  "WHERE BsmPlg = '%s' AND BsmBdt >= convert(datetime, '%s', "
-                                  "112) AND BsmBdt <= convert(datetime, '%s', 112)")
-                           .c_str(),
-                       {db::Schema(), plan_group, begin, end});
+int32_t Bsm_VonBis_Open(Scope scope, const char* plan_group, const char* location,
+                        const char* deployment_type, const char* begin, const char* end) {
+  return Family(scope).Open([&](bool full) {
+    return ForScope(
+        scope,
+        [&] {
+          return db::SqlText(ScanFormat(full,
+                                        "WHERE BsmPlg = '%s' AND BsmBdt >= convert(datetime, "
+                                        "'%s', 112) AND BsmBdt <= convert(datetime, '%s', 112)")
+                                 .c_str(),
+                             {db::Schema(), plan_group, begin, end});
+        },
+        [&] {
+          return db::SqlText(
+              ScanFormat(full,
+                         "WHERE BsmPlg = '%s' AND BsmEso = '%s' AND BsmBdt >= convert(datetime, "
+                         "'%s', 112) AND BsmBdt <= convert(datetime, '%s', 112)")
+                  .c_str(),
+              {db::Schema(), plan_group, location, begin, end});
+        },
+        [&] {
+          return db::SqlText(
+              ScanFormat(full,
+                         "WHERE BsmPlg = '%s' AND BsmEso = '%s' AND BsmEsa = '%s' AND BsmBdt >= "
+                         "convert(datetime, '%s', 112) AND BsmBdt <= convert(datetime, '%s', 112)")
+                  .c_str(),
+              {db::Schema(), plan_group, location, deployment_type, begin, end});
+        });
   });
 }
+int32_t Bsm_VonBis_Read(Scope scope, BsmRow& row) {
+  return Family(scope).Read(row);
+}
+int32_t Bsm_VonBis_Close(Scope scope) {
+  return Family(scope).Close();
+}
+
+int32_t Bsm_PlgVonBis_Open(const char* plan_group, const char* begin, const char* end) {
+  return Bsm_VonBis_Open(Scope::kPlanGroup, plan_group, "", "", begin, end);
+}
 int32_t Bsm_PlgVonBis_Read(BsmRow& row) {
-  return g_plg_cursor.Read(row);
+  return Bsm_VonBis_Read(Scope::kPlanGroup, row);
 }
 int32_t Bsm_PlgVonBis_Close() {
-  return g_plg_cursor.Close();
+  return Bsm_VonBis_Close(Scope::kPlanGroup);
 }
 
 int32_t Bsm_EsoVonBis_Open(const char* plan_group, const char* location, const char* begin,
                            const char* end) {
-  return g_eso_cursor.Open([&](bool full) {
-    return db::SqlText(
-        ScanFormat(full,
-                   "WHERE BsmPlg = '%s' AND BsmEso = '%s' AND BsmBdt >= convert(datetime, '%s', "
-                   "112) AND BsmBdt <= convert(datetime, '%s', 112)")
-            .c_str(),
-        {db::Schema(), plan_group, location, begin, end});
-  });
+  return Bsm_VonBis_Open(Scope::kLocation, plan_group, location, "", begin, end);
 }
 int32_t Bsm_EsoVonBis_Read(BsmRow& row) {
-  return g_eso_cursor.Read(row);
+  return Bsm_VonBis_Read(Scope::kLocation, row);
 }
 int32_t Bsm_EsoVonBis_Close() {
-  return g_eso_cursor.Close();
+  return Bsm_VonBis_Close(Scope::kLocation);
 }
 
 int32_t Bsm_EsaVonBis_Open(const char* plan_group, const char* location,
                            const char* deployment_type, const char* begin, const char* end) {
-  return g_esa_cursor.Open([&](bool full) {
-    return db::SqlText(
-        ScanFormat(full,
-                   "WHERE BsmPlg = '%s' AND BsmEso = '%s' AND BsmEsa = '%s' AND BsmBdt >= "
-                   "convert(datetime, '%s', 112) AND BsmBdt <= convert(datetime, '%s', 112)")
-            .c_str(),
-        {db::Schema(), plan_group, location, deployment_type, begin, end});
-  });
+  return Bsm_VonBis_Open(Scope::kLocationType, plan_group, location, deployment_type, begin, end);
 }
 int32_t Bsm_EsaVonBis_Read(BsmRow& row) {
-  return g_esa_cursor.Read(row);
+  return Bsm_VonBis_Read(Scope::kLocationType, row);
 }
 int32_t Bsm_EsaVonBis_Close() {
-  return g_esa_cursor.Close();
+  return Bsm_VonBis_Close(Scope::kLocationType);
 }
 
 int32_t Prf_BsmSatz(const BsmRow& row, ErrSatz& err) {
@@ -84,44 +104,20 @@ int32_t Prf_BsmSatz(const BsmRow& row, ErrSatz& err) {
 }
 
 void BsmError_Work(const RunContext& ctx, const char* plan_group, ErrSatz& err) {
+  const Scope scope = ScopeOf(ctx.location.view(), ctx.deployment_type.view());
   const char* begin = ctx.effective_begin.c_str();
   const char* end = ctx.effective_end.c_str();
   BsmRow row;
   int32_t rc = 0;
 
   // A failed open leaves the cursor closed; the first read then gives -1.
-  if (ctx.location.empty()) {
-    Bsm_PlgVonBis_Open(plan_group, begin, end);
-    while ((rc = Bsm_PlgVonBis_Read(row)) == 0) Prf_BsmSatz(row, err);
-    Bsm_PlgVonBis_Close();
-    if (rc != 100) {
-      runlog::Log_Printf(
-          "-Fehler: BsmError_Work->Bsm_PlgVonBis_Read() RC: %ld! PLG: %s VON: %s "
-          "BIS: %s",
-          static_cast<long>(rc), plan_group, begin, end);
-    }
-  } else if (ctx.deployment_type.empty()) {
-    const char* location = ctx.location.c_str();
-    Bsm_EsoVonBis_Open(plan_group, location, begin, end);
-    while ((rc = Bsm_EsoVonBis_Read(row)) == 0) Prf_BsmSatz(row, err);
-    Bsm_EsoVonBis_Close();
-    if (rc != 100) {
-      runlog::Log_Printf(
-          "-Fehler: BsmError_Work->Bsm_EsoVonBis_Read() RC: %ld! PLG: %s ESO: %s "
-          "VON: %s BIS: %s",
-          static_cast<long>(rc), plan_group, location, begin, end);
-    }
-  } else {
-    const char* location = ctx.location.c_str();
-    const char* type = ctx.deployment_type.c_str();
-    Bsm_EsaVonBis_Open(plan_group, location, type, begin, end);
-    while ((rc = Bsm_EsaVonBis_Read(row)) == 0) Prf_BsmSatz(row, err);
-    Bsm_EsaVonBis_Close();
-    if (rc != 100) {
-      runlog::Log_Printf(
-          "-Fehler: BsmError_Work->Bsm_EsaVonBis_Read() RC: %ld! PLG: %s ESO: %s "
-          "ESA: %s VON: %s BIS: %s",
-          static_cast<long>(rc), plan_group, location, type, begin, end);
-    }
+  Bsm_VonBis_Open(scope, plan_group, ctx.location.c_str(), ctx.deployment_type.c_str(), begin, end);
+  while ((rc = Bsm_VonBis_Read(scope, row)) == 0) Prf_BsmSatz(row, err);
+  Bsm_VonBis_Close(scope);
+  if (rc != 100) {
+    runlog::Log_Printf(
+        "-Fehler: BsmError_Work->Bsm_%sVonBis_Read() RC: %ld! PLG: %s%s VON: %s BIS: %s",
+        ScopeTag(scope), static_cast<long>(rc), plan_group,
+        ScopeKeys(scope, ctx.location.view(), ctx.deployment_type.view()).c_str(), begin, end);
   }
 }

@@ -6,17 +6,25 @@
 
 #include <cstdint>
 
-#include "app/run_context.h"
+#include "common/run_context.h"
+#include "common/scope.h"
+#include "db/staffing_row.h"
 #include "errlog/error_record.h"
-#include "optimise/staffing_row.h"
 
 void BsmError_Work(const RunContext& ctx, const char* plan_group, ErrSatz& err);
 
 // Tests one row and writes at most one error; 1 when an error was written.
 int32_t Prf_BsmSatz(const BsmRow& row, ErrSatz& err);
 
-// The three cursor families over Kvt725Bsm, ordered by date, location,
-// deployment type and slot begin.
+// The cursor family over Kvt725Bsm in three scopes (Bsm_PlgVonBis,
+// Bsm_EsoVonBis, Bsm_EsaVonBis), the rows of the period ordered by date,
+// location, deployment type and slot begin. The codes the scope does not use
+// are ignored. Each scope has one process-wide statement handle.
+int32_t Bsm_VonBis_Open(Scope scope, const char* plan_group, const char* location,
+                        const char* deployment_type, const char* begin, const char* end);
+int32_t Bsm_VonBis_Read(Scope scope, BsmRow& row);
+int32_t Bsm_VonBis_Close(Scope scope);
+
 int32_t Bsm_PlgVonBis_Open(const char* plan_group, const char* begin, const char* end);
 int32_t Bsm_PlgVonBis_Read(BsmRow& row);
 int32_t Bsm_PlgVonBis_Close();

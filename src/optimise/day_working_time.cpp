@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "calendar/calendar.h"
+#include "calendar/planning_period.h"
 #include "calendar/time_arith.h"
 #include "db/connection.h"
 #include "db/sql_text.h"
@@ -12,10 +12,8 @@
 
 namespace {
 
-db::Cursor& PnrTagCursor() {
-  static db::Cursor cursor;
-  return cursor;
-}
+// The cursor of the Bdp_PnrTag family.
+db::Cursor g_bdp_pnr_tag;
 
 // Minutes since midnight of the hhmm part of a 14-digit date-time.
 int32_t ClockMinutes(const FixedText<15>& date_time) {
@@ -88,18 +86,18 @@ int32_t Bdp_PnrTag_Open(const char* pnr, const char* date) {
       std::string(BdpSelectList()) +
       " FROM %s.Kvt730Bdp WHERE BdpPnr = '%s' AND BdpBdt = convert(datetime, '%s', 112) AND "
       "BdpAkt <> 9999 AND BdpSts <> 'O' AND BdpSts <> 'D' ORDER BY BdpPnr, BdpBdt, BdpSzv, BdpSzb";
-  return PnrTagCursor().Open(db::SqlText(format.c_str(), {db::Schema(), pnr, date}));
+  return g_bdp_pnr_tag.Open(db::SqlText(format.c_str(), {db::Schema(), pnr, date}));
 }
 
 int32_t Bdp_PnrTag_Read(BdpRow& row) {
   BdpRow work = row;
   FixedText<20> dat_scratch;
-  return PnrTagCursor().Read([&](db::Columns& c) { BindBdpRow(c, work, dat_scratch); },
-                             [&] { row = work; });
+  return g_bdp_pnr_tag.Read([&](db::Columns& c) { BindBdpRow(c, work, dat_scratch); },
+                            [&] { row = work; });
 }
 
 int32_t Bdp_PnrTag_Close() {
-  return PnrTagCursor().Close();
+  return g_bdp_pnr_tag.Close();
 }
 
 void TagArbZt_Ermitteln(PnrSatz& person) {

@@ -1,12 +1,12 @@
 #include "optimise/eligibility.h"
 
+#include "db/plan_group_table.h"
 #include "log/run_log.h"
 #include "optimise/day_working_time.h"
 #include "optimise/eligibility_checks.h"
 #include "optimise/eligibility_tables.h"
 #include "optimise/neighbour_check.h"
-#include "optimise/plan_group_pass.h"
-#include "optimise/plan_group_row.h"
+#include "optimise/person_day.h"
 #include "optimise/rest_time.h"
 #include "optimise/slot_time.h"
 #include "optimise/time_window.h"
@@ -25,24 +25,13 @@ bool MatchesWindow(PnrSatz& person, int32_t target_begin, int32_t target_end) {
   return true;
 }
 
-// The working window formed by the model bounds the rule selects.
-void DeriveWindow(PnrSatz& person) {
-  if (person.PbvZrm == 1) {
-    person.window_begin = person.AzvKev;
-    person.window_end = person.AzvKeb;
-  } else if (person.PbvZrm == 2) {
-    person.window_begin = person.AzvGlv;
-    person.window_end = person.AzvGlb;
-  }
-}
-
 // Tries the substitute models of the person's day in turn; the first one
 // whose window matches stays in the record.
 bool MatchesSubstituteWindow(PnrSatz& person, int32_t target_begin, int32_t target_end) {
   bool matched = false;
   Ers_AzvZtg_Open(person);
   while (!matched && Ers_AzvZtg_Read(person) == 0) {
-    DeriveWindow(person);
+    SelectWorkingWindow(person, person.PbvZrm);
     person.error_number = fnr::kNone;
     matched = MatchesWindow(person, target_begin, target_end);
   }

@@ -8,30 +8,24 @@
 
 namespace {
 
-db::Cursor& QeaCursor() {
-  static db::Cursor cursor;
-  return cursor;
-}
-
-db::Cursor& ErsCursor() {
-  static db::Cursor cursor;
-  return cursor;
-}
+// The cursors of the Qea_Qlf2Esa and Ers_AzvZtg families.
+db::Cursor g_qea_qlf2esa;
+db::Cursor g_ers_azv_ztg;
 
 }  // namespace
 
 int32_t Qea_Qlf2Esa_Open(const char* deployment_type) {
-  return QeaCursor().Open(db::SqlText("SELECT QeaQfk FROM %s.Kvt717Qea WHERE QeaEsa = '%s'",
-                                      {db::Schema(), deployment_type}));
+  return g_qea_qlf2esa.Open(db::SqlText("SELECT QeaQfk FROM %s.Kvt717Qea WHERE QeaEsa = '%s'",
+                                        {db::Schema(), deployment_type}));
 }
 
 int32_t Qea_Qlf2Esa_Read(FixedText<6>& qualification) {
   FixedText<6> work = qualification;
-  return QeaCursor().Read([&](db::Columns& c) { c.Text(work); }, [&] { qualification = work; });
+  return g_qea_qlf2esa.Read([&](db::Columns& c) { c.Text(work); }, [&] { qualification = work; });
 }
 
 int32_t Qea_Qlf2Esa_Close() {
-  return QeaCursor().Close();
+  return g_qea_qlf2esa.Close();
 }
 
 int32_t Qzp_PnrQfk_Read(const char* pnr, const char* qualification, const char* date) {
@@ -48,7 +42,7 @@ int32_t Qzp_PnrQfk_Read(const char* pnr, const char* qualification, const char* 
 
 int32_t Ers_AzvZtg_Open(const PnrSatz& person) {
   const char* schema = db::Schema();
-  return ErsCursor().Open(db::SqlText(
+  return g_ers_azv_ztg.Open(db::SqlText(
       "SELECT ErsAze, AzvKev, AzvKeb, AzvGlv, AzvGlb FROM %s.Kvt329Ztg, %s.Kvt140Azv, "
       "%s.Kvt162Ers WHERE ZtgPnr = '%s' AND ZtgVon = convert(datetime, '%s', 112) AND ZtgAgr = "
       "ErsAgr AND ZtgAzt = ErsAzt AND ErsAze = AzvNum AND AzvSol <> 0 AND ZtgVon >= AzvGvo AND "
@@ -59,7 +53,7 @@ int32_t Ers_AzvZtg_Open(const PnrSatz& person) {
 int32_t Ers_AzvZtg_Read(PnrSatz& person) {
   PnrSatz work = person;
   int32_t model_scratch = 0;
-  return ErsCursor().Read(
+  return g_ers_azv_ztg.Read(
       [&](db::Columns& c) {
         c.Long(model_scratch).Long(work.AzvKev).Long(work.AzvKeb).Long(work.AzvGlv);
         c.Long(work.AzvGlb);
@@ -68,5 +62,5 @@ int32_t Ers_AzvZtg_Read(PnrSatz& person) {
 }
 
 int32_t Ers_AzvZtg_Close() {
-  return ErsCursor().Close();
+  return g_ers_azv_ztg.Close();
 }

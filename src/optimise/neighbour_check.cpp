@@ -1,9 +1,9 @@
 #include "optimise/neighbour_check.h"
 
 #include <algorithm>
-#include <limits>
 #include <string>
 
+#include "common/int32_clamp.h"
 #include "db/connection.h"
 #include "db/sql_text.h"
 #include "db/statement.h"
@@ -14,16 +14,8 @@ namespace {
 
 constexpr int64_t kDay = 1440;
 
-db::Cursor& VorNchBszCursor() {
-  static db::Cursor cursor;
-  return cursor;
-}
-
-int32_t ClampToInt32(int64_t v) {
-  if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(v);
-}
+// The cursor of the Bdp_VorNchBsz family.
+db::Cursor g_bdp_vor_nch_bsz;
 
 bool Later(const FixedText<15>& x, const FixedText<15>& y) {
   return x.view() > y.view();
@@ -67,7 +59,7 @@ int32_t Bdp_VorNchBsz_Open(const PnrSatz& person) {
       "BdpSts <> 'O' ORDER BY BdpPnr, BdpBdt, BdpAkt";
   const std::string sql =
       db::SqlText(format.c_str(), {db::Schema(), person.pnr, person.date, person.date});
-  const int32_t rc = VorNchBszCursor().Open(sql);
+  const int32_t rc = g_bdp_vor_nch_bsz.Open(sql);
   return rc == SQL_SUCCESS_WITH_INFO ? 0 : rc;
 }
 
@@ -75,12 +67,12 @@ int32_t Bdp_VorNchBsz_Read(BdpRow& row) {
   row = BdpRow{};
   BdpRow work;
   FixedText<20> dat_scratch;
-  return VorNchBszCursor().Read([&](db::Columns& c) { BindBdpRow(c, work, dat_scratch); },
+  return g_bdp_vor_nch_bsz.Read([&](db::Columns& c) { BindBdpRow(c, work, dat_scratch); },
                                 [&] { row = work; });
 }
 
 int32_t Bdp_VorNchBsz_Close() {
-  return VorNchBszCursor().Close();
+  return g_bdp_vor_nch_bsz.Close();
 }
 
 void Prefix_IndikatorPrf(PnrSatz& person, const BssSatz& target) {

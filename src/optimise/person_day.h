@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
+#include "db/staffing_row.h"
 #include "optimise/person_record.h"
-#include "optimise/staffing_row.h"
 
 // Keys the target definition from `target_row`, reads it, and fills the
 // person record (date, plan group, rule values, day type, working window).

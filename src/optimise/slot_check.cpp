@@ -14,7 +14,8 @@
 
 namespace {
 
-db::Cursor g_bsz_pnr;
+// The cursor of the Bdp_BszPnr family.
+db::Cursor g_bdp_bsz_pnr;
 
 // Kind of assignment rule whose persons the optimisation never moves.
 constexpr int32_t kNotMovable = 3;
@@ -28,22 +29,22 @@ int32_t Bdp_BszPnr_Open(const BsmRow& s) {
       "convert(datetime, '%s', 112) AND BdpSzv = %ld AND BdpAkt <> 9999 AND BdpAsw = %ld AND "
       "BdpSts = ' ' AND BdpSta = 0 AND BdpFc1 = '   ' AND BdpFc2 = '   ' AND BdpFc3 = '   ' "
       "ORDER BY BdpBdt, BdpEso, BdpEsa, BdpSzv, BdpRnd";
-  return g_bsz_pnr.Open(db::SqlText(
+  return g_bdp_bsz_pnr.Open(db::SqlText(
       format.c_str(), {db::Schema(), s.BsmPlg, s.BsmEso, s.BsmEsa, s.BsmBdt, s.BsmSzv, s.BsmAsw}));
 }
 
 int32_t Bdp_BszPnr_Read(BdpRow& row) {
   BdpRow work = row;
   FixedText<20> dat_work;
-  return g_bsz_pnr.Read([&](db::Columns& c) { BindBdpRow(c, work, dat_work); },
-                        [&] {
-                          db::DatZeit_Kompakt(dat_work.c_str(), work.BdpDat);
-                          row = work;
-                        });
+  return g_bdp_bsz_pnr.Read([&](db::Columns& c) { BindBdpRow(c, work, dat_work); },
+                            [&] {
+                              db::DatZeit_Kompakt(dat_work.c_str(), work.BdpDat);
+                              row = work;
+                            });
 }
 
 int32_t Bdp_BszPnr_Close() {
-  return g_bsz_pnr.Close();
+  return g_bdp_bsz_pnr.Close();
 }
 
 int32_t Prf_UebBsz_Pers(BsmRow short_row, BsmRow surplus_row) {

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
+#include "db/staffing_row.h"
 #include "optimise/assignment_row.h"
-#include "optimise/staffing_row.h"
 
 // Result 1 when a proposal was recorded, 0 otherwise. Both rows are the
 // check's own copies.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "calendar/calendar.h"
+#include "calendar/planning_period.h"
 #include "calendar/time_arith.h"
 
 void DateAndMinute(const char* date, int32_t minutes, FixedText<15>& out) {

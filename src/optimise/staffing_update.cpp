@@ -4,17 +4,13 @@
 #include <limits>
 #include <string>
 
+#include "common/int32_clamp.h"
 #include "db/connection.h"
 #include "db/sql_text.h"
 #include "db/statement.h"
 #include "log/run_log.h"
 
 namespace {
-
-int32_t ClampToInt32(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
-}
 
 // One count(*) of Kvt735Bdk: 0 with the count, else the native error of the
 // execution (the ODBC result when it is 0) or the fetch result.
@@ -148,41 +144,26 @@ void checkOptimierungsVorschlaege(BsmRow& b) {
 }
 
 int32_t Bsm_PKeyUpd(const BsmRow& b) {
+  // The one text, cut where the optional columns go in: the full form sets
+  // " , BsmOva = .., BsmOve = .." after BsmKo2.
+  const std::string set = db::SqlText(
+      "UPDATE %s.Kvt725Bsm SET BsmBsz = '%s', BsmSzb = %ld, BsmJhr = %ld, BsmMon = %ld, BsmWoc = "
+      "%ld, BsmJwc = %ld, BsmTag = %ld, BsmTtp = '%s', BsmSol = %ld, BsmMin = %ld, BsmMax = %ld, "
+      "BsmIst = %ld, BsmPlg = '%s', BsmHtg = %ld, BsmHtv = %ld, BsmHtn = %ld, BsmKng = %ld, "
+      "BsmFkt = %ld, BsmAsw = %ld, BsmSta = %ld, BsmDat = CURRENT_TIMESTAMP, BsmErf = '%s', "
+      "BsmId1 = %ld, BsmId2 = %ld, BsmId3 = %ld, BsmId4 = %ld, BsmId5 = %ld, BsmId6 = %ld, "
+      "BsmId7 = %ld, BsmId8 = %ld, BsmKor = %ld, BsmKos = %f , BsmKo2 = %f",
+      {db::Schema(), b.BsmBsz, b.BsmSzb, b.BsmJhr, b.BsmMon, b.BsmWoc, b.BsmJwc, b.BsmTag, b.BsmTtp,
+       b.BsmSol,     b.BsmMin, b.BsmMax, b.BsmIst, b.BsmPlg, b.BsmHtg, b.BsmHtv, b.BsmHtn, b.BsmKng,
+       b.BsmFkt,     b.BsmAsw, b.BsmSta, b.BsmErf, b.BsmId1, b.BsmId2, b.BsmId3, b.BsmId4, b.BsmId5,
+       b.BsmId6,     b.BsmId7, b.BsmId8, b.BsmKor, b.BsmKos, b.BsmKo2});
+  const std::string optional = db::SqlText(" , BsmOva = %ld, BsmOve = %ld", {b.BsmOva, b.BsmOve});
+  const std::string where = db::SqlText(
+      " WHERE BsmPlg = '%s' AND BsmEso = '%s' AND BsmEsa = '%s' AND BsmBdt = convert(datetime, "
+      "'%s', 112) AND BsmSzv = %ld AND BsmAsw = %ld",
+      {b.BsmPlg, b.BsmEso, b.BsmEsa, b.BsmBdt, b.BsmSzv, b.BsmAsw});
   return db::WithOptionalColumns(db::BsmOptionalColumns(), [&](bool with_optional) {
-    const char* format =
-        with_optional
-            ? "UPDATE %s.Kvt725Bsm SET BsmBsz = '%s', BsmSzb = %ld, BsmJhr = %ld, BsmMon = %ld, "
-              "BsmWoc = %ld, BsmJwc = %ld, BsmTag = %ld, BsmTtp = '%s', BsmSol = %ld, BsmMin = "
-              "%ld, BsmMax = %ld, BsmIst = %ld, BsmPlg = '%s', BsmHtg = %ld, BsmHtv = %ld, BsmHtn "
-              "= %ld, BsmKng = %ld, BsmFkt = %ld, BsmAsw = %ld, BsmSta = %ld, BsmDat = "
-              "CURRENT_TIMESTAMP, BsmErf = '%s', BsmId1 = %ld, BsmId2 = %ld, BsmId3 = %ld, BsmId4 "
-              "= %ld, BsmId5 = %ld, BsmId6 = %ld, BsmId7 = %ld, BsmId8 = %ld, BsmKor = %ld, "
-              "BsmKos = %f , BsmKo2 = %f , BsmOva = %ld, BsmOve = %ld WHERE BsmPlg = '%s' AND "
-              "BsmEso = '%s' AND BsmEsa = '%s' AND BsmBdt = convert(datetime, '%s', 112) AND "
-              "BsmSzv = %ld AND BsmAsw = %ld"
-            : "UPDATE %s.Kvt725Bsm SET BsmBsz = '%s', BsmSzb = %ld, BsmJhr = %ld, BsmMon = %ld, "
-              "BsmWoc = %ld, BsmJwc = %ld, BsmTag = %ld, BsmTtp = '%s', BsmSol = %ld, BsmMin = "
-              "%ld, BsmMax = %ld, BsmIst = %ld, BsmPlg = '%s', BsmHtg = %ld, BsmHtv = %ld, BsmHtn "
-              "= %ld, BsmKng = %ld, BsmFkt = %ld, BsmAsw = %ld, BsmSta = %ld, BsmDat = "
-              "CURRENT_TIMESTAMP, BsmErf = '%s', BsmId1 = %ld, BsmId2 = %ld, BsmId3 = %ld, BsmId4 "
-              "= %ld, BsmId5 = %ld, BsmId6 = %ld, BsmId7 = %ld, BsmId8 = %ld, BsmKor = %ld, "
-              "BsmKos = %f , BsmKo2 = %f WHERE BsmPlg = '%s' AND BsmEso = '%s' AND BsmEsa = '%s' "
-              "AND BsmBdt = convert(datetime, '%s', 112) AND BsmSzv = %ld AND BsmAsw = %ld";
-    if (with_optional) {
-      return db::Write(db::SqlText(
-          format, {db::Schema(), b.BsmBsz, b.BsmSzb, b.BsmJhr, b.BsmMon, b.BsmWoc, b.BsmJwc,
-                   b.BsmTag,     b.BsmTtp, b.BsmSol, b.BsmMin, b.BsmMax, b.BsmIst, b.BsmPlg,
-                   b.BsmHtg,     b.BsmHtv, b.BsmHtn, b.BsmKng, b.BsmFkt, b.BsmAsw, b.BsmSta,
-                   b.BsmErf,     b.BsmId1, b.BsmId2, b.BsmId3, b.BsmId4, b.BsmId5, b.BsmId6,
-                   b.BsmId7,     b.BsmId8, b.BsmKor, b.BsmKos, b.BsmKo2, b.BsmOva, b.BsmOve,
-                   b.BsmPlg,     b.BsmEso, b.BsmEsa, b.BsmBdt, b.BsmSzv, b.BsmAsw}));
-    }
-    return db::Write(db::SqlText(
-        format, {db::Schema(), b.BsmBsz, b.BsmSzb, b.BsmJhr, b.BsmMon, b.BsmWoc, b.BsmJwc, b.BsmTag,
-                 b.BsmTtp,     b.BsmSol, b.BsmMin, b.BsmMax, b.BsmIst, b.BsmPlg, b.BsmHtg, b.BsmHtv,
-                 b.BsmHtn,     b.BsmKng, b.BsmFkt, b.BsmAsw, b.BsmSta, b.BsmErf, b.BsmId1, b.BsmId2,
-                 b.BsmId3,     b.BsmId4, b.BsmId5, b.BsmId6, b.BsmId7, b.BsmId8, b.BsmKor, b.BsmKos,
-                 b.BsmKo2,     b.BsmPlg, b.BsmEso, b.BsmEsa, b.BsmBdt, b.BsmSzv, b.BsmAsw}));
+    return db::Write(with_optional ? set + optional + where : set + where);
   });
 }
 

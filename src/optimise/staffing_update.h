@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "common/fixed_text.h"
-#include "optimise/staffing_row.h"
+#include "db/staffing_row.h"
 
 // Work record of one recount: the slot's key and its counts.
 struct BsmIstWork {

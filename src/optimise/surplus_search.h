@@ -6,10 +6,13 @@
 
 #include <cstdint>
 
-#include "optimise/staffing_row.h"
+#include "common/scope.h"
+#include "db/staffing_row.h"
 
 // Result 1 as soon as a move proposal was recorded for the short slot, 0
 // otherwise (no surplus slot, nobody movable, or a failed read, logged).
+// `level` is the scope the surplus slots share with the short slot.
+int32_t Get_UebBsz(Scope level, const BsmRow& short_row);
 int32_t Get_UebBszEsa(BsmRow short_row);
 int32_t Get_UebBszEso(BsmRow short_row);
 int32_t Get_UebBszPlg(BsmRow short_row);

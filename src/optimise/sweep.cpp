@@ -2,20 +2,17 @@
 
 #include <cstring>
 
-#include "app/progress.h"
-#include "calendar/calendar.h"
+#include "calendar/planning_period.h"
+#include "db/staffing_row.h"
 #include "optimise/staffing_cursors.h"
-#include "optimise/staffing_row.h"
 #include "optimise/surplus_search.h"
 #include "optimise/sweep_levels.h"
 
 namespace {
 
-// The short-slot cursor family of one sweep routine, opened for one day.
+// The short slots of one sweep, opened for one day.
 struct ShortSlots {
-  int32_t (*open)(const char* plan_group, const char* location, const char* type, const char* day);
-  int32_t (*read)(BsmRow& row);
-  int32_t (*close)();
+  Scope scope;
   const char* plan_group;
   const char* location;
   const char* type;
@@ -24,33 +21,38 @@ struct ShortSlots {
 // One level pass over the day's short slots, worst first. After every
 // recorded proposal the cursor is opened afresh, so the pass starts again
 // from the then worst short slot with the figures the recount has written.
-void LevelPass(const ShortSlots& slots, const char* day, int32_t (*search)(BsmRow)) {
+void LevelPass(const ShortSlots& slots, const char* day, Scope level,
+               const SweepProgress& progress) {
   bool restart = true;
   while (restart) {
     restart = false;
     BsmRow short_row;
-    slots.open(slots.plan_group, slots.location, slots.type, day);
-    while (slots.read(short_row) == 0) {
-      if (search(short_row) == 1) {
-        Progress_Proposal();
+    Bsm_UntC_Open(slots.scope, slots.plan_group, slots.location, slots.type, day);
+    while (Bsm_UntC_Read(slots.scope, short_row) == 0) {
+      if (Get_UebBsz(level, short_row) == 1) {
+        if (progress.proposal != nullptr) progress.proposal();
         restart = true;
         break;
       }
     }
-    slots.close();
+    Bsm_UntC_Close(slots.scope);
   }
 }
 
-void Sweep(const RunContext& ctx, const ShortSlots& slots) {
-  Progress_PlanGroup(slots.plan_group);
+}  // namespace
+
+void UebBsz_Work(const RunContext& ctx, Scope scope, const char* plan_group, const char* location,
+                 const char* deployment_type, const SweepProgress& progress) {
+  const ShortSlots slots{scope, plan_group, location, deployment_type};
+  if (progress.plan_group != nullptr) progress.plan_group(plan_group);
   FixedText<9> day;
   day.set(ctx.effective_begin);
   const SweepLevels levels = LevelsFor(ctx.level_code.view());
   while (std::strcmp(day.c_str(), ctx.effective_end.c_str()) <= 0) {
-    Progress_Day(day.c_str());
-    LevelPass(slots, day.c_str(), Get_UebBszEsa);
-    if (levels.location) LevelPass(slots, day.c_str(), Get_UebBszEso);
-    if (levels.plan_group) LevelPass(slots, day.c_str(), Get_UebBszPlg);
+    if (progress.day != nullptr) progress.day(day.c_str());
+    LevelPass(slots, day.c_str(), Scope::kLocationType, progress);
+    if (levels.location) LevelPass(slots, day.c_str(), Scope::kLocation, progress);
+    if (levels.plan_group) LevelPass(slots, day.c_str(), Scope::kPlanGroup, progress);
 
     const FixedText<9> previous = day;
     if (Kalendertag_Ermitteln(day.c_str(), 1, day) != 0) return;
@@ -59,25 +61,15 @@ void Sweep(const RunContext& ctx, const ShortSlots& slots) {
   }
 }
 
-int32_t OpenPlgShort(const char* plan_group, const char*, const char*, const char* day) {
-  return Bsm_PlgUntC_Open(plan_group, day);
-}
-int32_t OpenEsoShort(const char* plan_group, const char* location, const char*, const char* day) {
-  return Bsm_EsoUntC_Open(plan_group, location, day);
-}
-
-}  // namespace
-
 void UebBsz_Work_Plg(RunContext& ctx, const char* plan_group) {
-  Sweep(ctx, {OpenPlgShort, Bsm_PlgUntC_Read, Bsm_PlgUntC_Close, plan_group, "", ""});
+  UebBsz_Work(ctx, Scope::kPlanGroup, plan_group, "", "");
 }
 
 void UebBsz_Work_Eso(RunContext& ctx, const char* plan_group, const char* location) {
-  Sweep(ctx, {OpenEsoShort, Bsm_EsoUntC_Read, Bsm_EsoUntC_Close, plan_group, location, ""});
+  UebBsz_Work(ctx, Scope::kLocation, plan_group, location, "");
 }
 
 void UebBsz_Work_Esa(RunContext& ctx, const char* plan_group, const char* location,
                      const char* deployment_type) {
-  Sweep(ctx, {Bsm_EsaUntC_Open, Bsm_EsaUntC_Read, Bsm_EsaUntC_Close, plan_group, location,
-              deployment_type});
+  UebBsz_Work(ctx, Scope::kLocationType, plan_group, location, deployment_type);
 }

@@ -6,6 +6,8 @@
 
 #include <limits>
 
+#include "calendar/planning_period.h"
+#include "db/plan_group_table.h"
 #include "support/roster_builder.h"
 #include "support/test_db.h"
 

@@ -6,8 +6,9 @@
 #include <string>
 
 #include "app/plan_group_loop.h"
+#include "app/plan_group_pass.h"
+#include "db/plan_group_table.h"
 #include "db/statement.h"
-#include "optimise/plan_group_pass.h"
 #include "support/roster_builder.h"
 #include "support/test_db.h"
 

@@ -1,13 +1,26 @@
-// Plg_PKey_Read and Plg_PKey_Upd: one plan-group row of Kvt701Plg by key.
+#include "db/plan_group_table.h"
+
 #include <string>
 
 #include "db/connection.h"
 #include "db/datetime_text.h"
 #include "db/sql_text.h"
 #include "db/statement.h"
-#include "optimise/plan_group_pass.h"
 
 namespace {
+
+// The cursor of the Plg_Cur family.
+db::Cursor g_plg_cur;
+
+std::string CursorSql(bool full) {
+  return db::SqlText(full ? "SELECT PlgPlg, PlgTxt, PlgKal, PlgHzt, PlgSta, convert(char(19), "
+                            "PlgDat, 120), PlgErf, convert(char(19), PlgPdt, 120), PlgPlr, "
+                            "PlgOpt, PlgOpl FROM %s.Kvt701Plg ORDER BY PlgPlg"
+                          : "SELECT PlgPlg, PlgTxt, PlgKal, PlgHzt, PlgSta, convert(char(19), "
+                            "PlgDat, 120), PlgErf, convert(char(19), PlgPdt, 120), PlgPlr FROM "
+                            "%s.Kvt701Plg ORDER BY PlgPlg",
+                     {db::Schema()});
+}
 
 // The SQL expression for a date-time held in the internal form: the style-120
 // literal, or NULL for an empty field (an empty literal would be stored as
@@ -32,6 +45,34 @@ std::string PKeyReadSql(const char* plan_group, int32_t switch_set, bool full) {
 }
 
 }  // namespace
+
+int32_t Plg_Cur_Open() {
+  g_plg_cur.Close();
+  return db::WithOptionalColumns(db::PlgOptionalColumns(),
+                                 [](bool full) { return g_plg_cur.Open(CursorSql(full)); });
+}
+
+int32_t Plg_Cur_Read(PlgRow& row) {
+  PlgRow work = row;
+  FixedText<20> dat;
+  FixedText<20> pdt;
+  const bool full = db::PlgOptionalColumns().present;
+  return g_plg_cur.Read(
+      [&](db::Columns& c) {
+        c.Text(work.PlgPlg).Text(work.PlgTxt).Text(work.PlgKal).Long(work.PlgHzt);
+        c.Long(work.PlgSta).Text(dat).Text(work.PlgErf).Text(pdt).Text(work.PlgPlr);
+        if (full) c.Long(work.PlgOpt).Long(work.PlgOpl);
+      },
+      [&] {
+        db::DatZeit_Kompakt(dat.c_str(), work.PlgDat);
+        db::DatZeit_Kompakt(pdt.c_str(), work.PlgPdt);
+        row = work;
+      });
+}
+
+int32_t Plg_Cur_Close() {
+  return g_plg_cur.Close();
+}
 
 int32_t Plg_PKey_Read(PlgRow& row, int32_t switch_set) {
   return db::WithOptionalColumns(db::PlgOptionalColumns(), [&](bool full) {
@@ -70,4 +111,13 @@ int32_t Plg_PKey_Upd(const PlgRow& row) {
       db::SqlText(", PlgUsr = '%s', PlgPgm = '%s', PlgFts = %ld WHERE PlgPlg = '%s'",
                   {row.PlgUsr, row.PlgPgm, row.PlgFts, row.PlgPlg});
   return db::Write(sql);
+}
+
+int32_t Plg_Hzt_Read(const char* plan_group, int32_t& horizon) {
+  const std::string sql = db::SqlText("SELECT PlgHzt FROM %s.Kvt701Plg WHERE PlgPlg = '%s'",
+                                      {db::Schema(), plan_group});
+  db::ReadRules rules;
+  rules.exec_zero = db::ZeroNative::kMinusOne;
+  rules.fetch_diagnostics = false;
+  return db::ReadLong(sql, horizon, rules);
 }

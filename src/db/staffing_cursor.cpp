@@ -1,4 +1,4 @@
-#include "optimise/staffing_cursor.h"
+#include "db/staffing_cursor.h"
 
 #include "db/datetime_text.h"
 

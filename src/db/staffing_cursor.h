@@ -14,8 +14,8 @@
 #include <cstdint>
 #include <string>
 
+#include "db/staffing_row.h"
 #include "db/statement.h"
-#include "optimise/staffing_row.h"
 
 class BsmCursor {
  public:

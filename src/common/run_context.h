@@ -3,7 +3,13 @@
 // only the level code and the effective period change, once per plan group.
 #pragma once
 
+#include <string_view>
+
 #include "common/fixed_text.h"
+
+// The period begin or end that the command line leaves open ("from today",
+// "from the plan group").
+inline constexpr std::string_view kNoDate = "00000000";
 
 struct RunContext {
   FixedText<6> plan_group;       // argument 8; empty: all plan groups

@@ -1,4 +1,4 @@
-#include "optimise/staffing_row.h"
+#include "db/staffing_row.h"
 
 const char* BsmColumnList(bool with_optional) {
   static constexpr const char* kFull =

@@ -1,10 +1,11 @@
-// One optimisation pass over one plan group: read and mark the plan-group
-// row, settle the period, clear the earlier plan errors, sweep, scan for the
-// remaining plan errors, release the row. No failure stops the pass once the
-// level is known; each one is logged and the next step runs.
-#include "optimise/plan_group_pass.h"
+// No failure stops the pass once the level is known; each one is logged and
+// the next step runs.
+#include "app/plan_group_pass.h"
 
-#include "calendar/calendar.h"
+#include "app/progress.h"
+#include "calendar/planning_period.h"
+#include "common/scope.h"
+#include "db/plan_group_table.h"
 #include "errlog/error_log.h"
 #include "errlog/staffing_error_scan.h"
 #include "log/run_log.h"
@@ -58,15 +59,10 @@ void Einsatzplan_Optimieren(RunContext& ctx, const char* plan_group, const char*
   Fill_ErrSatz(plan_group, err, ctx);
   ErrLog_Loeschen(ctx, plan_group);
 
-  const bool no_location = location == nullptr || location[0] == '\0';
-  const bool no_type = deployment_type == nullptr || deployment_type[0] == '\0';
-  if (no_location) {
-    UebBsz_Work_Plg(ctx, plan_group);
-  } else if (no_type) {
-    UebBsz_Work_Eso(ctx, plan_group, location);
-  } else {
-    UebBsz_Work_Esa(ctx, plan_group, location, deployment_type);
-  }
+  const SweepProgress progress{Progress_PlanGroup, Progress_Day, Progress_Proposal};
+  const char* loc = location == nullptr ? "" : location;
+  const char* type = deployment_type == nullptr ? "" : deployment_type;
+  UebBsz_Work(ctx, ScopeOf(loc, type), plan_group, loc, type, progress);
 
   BsmError_Work(ctx, plan_group, err);
 
