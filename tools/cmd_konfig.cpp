@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "config/config_file.h"
 #include "config/config_writer.h"
+#include "config/schema_name.h"
 #include "schema_setup.h"
 
 namespace ctl {
@@ -86,13 +87,14 @@ int RunKonfigShow(const std::vector<std::string>& args) {
   const std::string schema_value = lookup("SCHEMA");
   const std::string login = lookup("LOGIN");
   const std::string pass = lookup("PASS");
-  // The job drops the last character of the stored schema value.
-  std::string schema;
-  if (!schema_value.empty() && schema_value.size() <= kKonfigMaxSchema + 1) {
-    schema = schema_value.substr(0, schema_value.size() - 1);
-  }
+  // The schema exactly as the job takes it over.
+  const SchemaName schema = SchemaAusWert(schema_value);
   std::printf("DATABASE: %s\n", dsn.c_str());
-  std::printf("SCHEMA:   %s\n", schema.c_str());
+  if (schema.refused) {
+    std::printf("SCHEMA:   (refused by the job: only letters, digits and _ are allowed)\n");
+  } else {
+    std::printf("SCHEMA:   %s\n", schema.name.c_str());
+  }
   std::printf("LOGIN:    %s\n", login.c_str());
   std::printf("PASS:     %s\n", parsed.flags.count("reveal") != 0 ? pass.c_str()
                                 : pass.empty()                    ? ""

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/config_file.h"
+#include "config/config_writer.h"
 #include "support/scratch_dir.h"
 #include "support/test_db.h"
 
@@ -69,6 +70,14 @@ TEST_F(KonfigTest, UnusableValuesWriteNoFile) {
   EXPECT_EQ(Ctl({"konfig", "write", path_, "--dsn", "d", "--schema", "plexor"}, &out), 2);
   EXPECT_FALSE(fs::exists(path_));
   EXPECT_EQ(Ctl({"konfig", "show", path_}, &out), 1);
+}
+
+TEST_F(KonfigTest, ShowGivesTheSchemaAsTheJobTakesIt) {
+  std::string out;
+  // Written around konfig write's own check: a name the job refuses.
+  ASSERT_TRUE(Konfig_Schreiben(path_, "d", "pl-x", "u", "p"));
+  ASSERT_EQ(Ctl({"konfig", "show", path_}, &out), 0) << out;
+  EXPECT_NE(out.find("SCHEMA:   (refused by the job"), std::string::npos) << out;
 }
 
 TEST(PlexorctlCli, EverySubcommandHasHelpAndUnknownOnesFail) {
