@@ -11,11 +11,16 @@
 
 namespace {
 
-// The statement handles of the Bsm_VonBis family, indexed by scope.
-BsmCursor g_bsm_von_bis[3];
+// The statement handles of the three families.
+BsmCursor g_bsm_plg_von_bis;
+BsmCursor g_bsm_eso_von_bis;
+BsmCursor g_bsm_esa_von_bis;
 
 BsmCursor& Family(Scope scope) {
-  return g_bsm_von_bis[static_cast<int>(scope)];
+  return ForScope(
+      scope, []() -> BsmCursor& { return g_bsm_plg_von_bis; },
+      []() -> BsmCursor& { return g_bsm_eso_von_bis; },
+      []() -> BsmCursor& { return g_bsm_esa_von_bis; });
 }
 
 // "SELECT <columns> FROM %s.Kvt725Bsm <condition> ORDER By ..." as a format

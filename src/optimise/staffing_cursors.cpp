@@ -8,12 +8,24 @@
 
 namespace {
 
-// The statement handles of the families, indexed by scope.
-BsmCursor g_bsm_untc[3];
-BsmCursor g_bsm_uebc[3];
+// The statement handles of the families.
+BsmCursor g_bsm_plg_untc;
+BsmCursor g_bsm_eso_untc;
+BsmCursor g_bsm_esa_untc;
+BsmCursor g_bsm_plg_uebc;
+BsmCursor g_bsm_eso_uebc;
+BsmCursor g_bsm_esa_uebc;
 
-BsmCursor& Family(BsmCursor (&families)[3], Scope scope) {
-  return families[static_cast<int>(scope)];
+BsmCursor& ShortFamily(Scope scope) {
+  return ForScope(
+      scope, []() -> BsmCursor& { return g_bsm_plg_untc; },
+      []() -> BsmCursor& { return g_bsm_eso_untc; }, []() -> BsmCursor& { return g_bsm_esa_untc; });
+}
+
+BsmCursor& SurplusFamily(Scope scope) {
+  return ForScope(
+      scope, []() -> BsmCursor& { return g_bsm_plg_uebc; },
+      []() -> BsmCursor& { return g_bsm_eso_uebc; }, []() -> BsmCursor& { return g_bsm_esa_uebc; });
 }
 
 // " SELECT <columns> FROM %s.Kvt725Bsm <condition> "
@@ -45,7 +57,7 @@ constexpr const char* kEsaSurplus =
 
 int32_t Bsm_UntC_Open(Scope scope, const char* plan_group, const char* location,
                       const char* deployment_type, const char* day) {
-  return Family(g_bsm_untc, scope).Open([&](bool full) {
+  return ShortFamily(scope).Open([&](bool full) {
     return ForScope(
         scope,
         [&] {
@@ -63,14 +75,14 @@ int32_t Bsm_UntC_Open(Scope scope, const char* plan_group, const char* location,
   });
 }
 int32_t Bsm_UntC_Read(Scope scope, BsmRow& row) {
-  return Family(g_bsm_untc, scope).Read(row);
+  return ShortFamily(scope).Read(row);
 }
 int32_t Bsm_UntC_Close(Scope scope) {
-  return Family(g_bsm_untc, scope).Close();
+  return ShortFamily(scope).Close();
 }
 
 int32_t Bsm_UebC_Open(Scope scope, const BsmRow& s) {
-  return Family(g_bsm_uebc, scope).Open([&](bool full) {
+  return SurplusFamily(scope).Open([&](bool full) {
     return ForScope(
         scope,
         [&] {
@@ -88,8 +100,8 @@ int32_t Bsm_UebC_Open(Scope scope, const BsmRow& s) {
   });
 }
 int32_t Bsm_UebC_Read(Scope scope, BsmRow& row) {
-  return Family(g_bsm_uebc, scope).Read(row);
+  return SurplusFamily(scope).Read(row);
 }
 int32_t Bsm_UebC_Close(Scope scope) {
-  return Family(g_bsm_uebc, scope).Close();
+  return SurplusFamily(scope).Close();
 }
