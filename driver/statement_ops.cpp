@@ -34,6 +34,7 @@ SQLRETURN ExecuteText(Stmt& s, const std::string& tsql) {
                out.error.message);
     return SQL_ERROR;
   }
+  AfterStatement(*s.dbc);
   s.row_count = out.row_count;
   if (out.result) {
     s.result = std::move(out.result);

@@ -34,6 +34,10 @@ SQLRETURN BeginStatement(Dbc& dbc, Diagnostics& diag) {
   return rc;
 }
 
+void AfterStatement(Dbc& dbc) {
+  if (Lost(dbc)) dbc.in_transaction = false;
+}
+
 SQLRETURN EndTransaction(Dbc& dbc, SQLSMALLINT completion, Diagnostics& diag) {
   if (completion != SQL_COMMIT && completion != SQL_ROLLBACK) {
     return Error(diag, "HY012", "Invalid transaction operation code");

@@ -4,9 +4,10 @@
 // takes the write lock of every attached schema file before anything is read
 // (waiting for the busy timeout as every write does), so what the transaction
 // reads cannot change under it before it writes. SQLEndTran commits or rolls
-// back; switching autocommit on again commits. A transaction that SQLite
-// ended by itself after an error is reported until the application ends it,
-// so its later statements never commit on their own. A process that dies, or
+// back; switching autocommit on again commits; so does a COMMIT statement
+// of the application's own. A transaction that SQLite ended by itself after
+// an error is reported until the application ends it, so its later
+// statements never commit on their own. A process that dies, or
 // a connection closed, inside a transaction loses that transaction only.
 #pragma once
 
@@ -21,6 +22,10 @@ namespace tsqlite {
 // Called before a statement runs on `dbc`: without autocommit, makes sure a
 // transaction is open. SQL_SUCCESS, or SQL_ERROR with a record in `diag`.
 SQLRETURN BeginStatement(Dbc& dbc, Diagnostics& diag);
+
+// Called after a statement ran without error: a statement of the
+// application's own (COMMIT, ROLLBACK) may have ended the transaction.
+void AfterStatement(Dbc& dbc);
 
 // Ends the open transaction (if any) with SQL_COMMIT or SQL_ROLLBACK.
 SQLRETURN EndTransaction(Dbc& dbc, SQLSMALLINT completion, Diagnostics& diag);

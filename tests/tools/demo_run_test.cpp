@@ -284,14 +284,24 @@ TEST(DemoDatabase, AcceptedAndRejectedProposalsKeepTheStaffingFiguresRight) {
   ASSERT_TRUE(run.Create(&out)) << out;
   ASSERT_EQ(run.Job(&out), 0) << out;
   const std::string plexor = run.db_dir + "/plexor.sqlite";
-  // Three proposals, each the only one of its plan group and day.
+  // The rejected proposal is the only one of its plan group and day, so that
+  // the next run meets the same situation; the other two are of other days.
   const auto alone = Proposals(plexor,
                                "BdkSta = 9 AND (SELECT count(*) FROM Kvt735Bdk o WHERE o.BdkPlg = "
                                "Kvt735Bdk.BdkPlg AND o.BdkBdt = Kvt735Bdk.BdkBdt) = 1");
-  ASSERT_GE(alone.size(), 3u);
-  const Proposal& accepted = alone[0];
-  const Proposal& rejected = alone[1];
-  const Proposal& failing = alone[2];
+  ASSERT_FALSE(alone.empty());
+  std::vector<Proposal> chosen = {alone[0]};
+  for (const Proposal& p : Proposals(plexor, "BdkSta = 9")) {
+    auto same_day = [&](const Proposal& c) {
+      return c.from.plg == p.from.plg && c.from.day == p.from.day;
+    };
+    if (chosen.size() < 3 && std::none_of(chosen.begin(), chosen.end(), same_day))
+      chosen.push_back(p);
+  }
+  ASSERT_EQ(chosen.size(), 3u);
+  const Proposal& rejected = chosen[0];
+  const Proposal& accepted = chosen[1];
+  const Proposal& failing = chosen[2];
   auto proposals = [&](const std::vector<std::string>& args) {
     std::vector<std::string> all = {"proposals"};
     all.insert(all.end(), args.begin(), args.end());
@@ -332,7 +342,22 @@ TEST(DemoDatabase, AcceptedAndRejectedProposalsKeepTheStaffingFiguresRight) {
   EXPECT_NE(out.find(failing.key + " refused: cannot recount"), std::string::npos) << out;
   EXPECT_TRUE(Dump(plexor) == before);  // printing both dumps would drown the report
   sqlite3_exec(db, "DROP TRIGGER fail_recount", nullptr, nullptr, nullptr);
+  // An assignment that is no longer movable is not moved.
+  const std::string person =
+      " WHERE BdpPnr = '" + failing.pnr + "' AND BdpBdt = '" + failing.from.day + "'";
+  ASSERT_EQ(sqlite3_exec(db, ("UPDATE Kvt730Bdp SET BdpSta = 1" + person).c_str(), nullptr, nullptr,
+                         nullptr),
+            SQLITE_OK);
+  const auto inactive_before = Dump(plexor);
+  EXPECT_EQ(proposals({"accept", failing.key}), 1);
+  EXPECT_NE(out.find("refused: the assignment is no longer active and movable"), std::string::npos)
+      << out;
+  EXPECT_TRUE(Dump(plexor) == inactive_before);
+  sqlite3_exec(db, ("UPDATE Kvt730Bdp SET BdpSta = 0" + person).c_str(), nullptr, nullptr, nullptr);
   sqlite3_close(db);
+  ASSERT_EQ(proposals({"list", "--status", "accepted", "--format", "json"}), 0);
+  EXPECT_NE(out.find("{\"key\": \"" + accepted.key + "\", \"day\": \""), std::string::npos) << out;
+  EXPECT_NE(out.find("\"status\": \"accepted\""), std::string::npos);
 
   // The next run proposes the rejected person again, the accepted one never
   // from the slot that person left, and the moved slots stay right.
@@ -346,6 +371,21 @@ TEST(DemoDatabase, AcceptedAndRejectedProposalsKeepTheStaffingFiguresRight) {
   EXPECT_EQ(open_for(rejected), 1u);
   EXPECT_EQ(open_for(accepted), 0u);
   ExpectFiguresRight(plexor, accepted);
+
+  // Clearing a plan group before a day rejects exactly its open proposals there.
+  const std::string open = "BdkSta = 9 AND BdkPlg = '00002'";
+  const std::string last =
+      Select(plexor, "SELECT max(BdkBdt) FROM Kvt735Bdk WHERE " + open).at(0).at(0);
+  const auto cleared = Proposals(plexor, open + " AND BdkBdt < '" + last + "'");
+  const size_t kept = Proposals(plexor, open).size() - cleared.size();
+  ASSERT_FALSE(cleared.empty());
+  ASSERT_EQ(proposals({"reject", "--plan-group", "00002", "--before",
+                       last.substr(0, 4) + last.substr(5, 2) + last.substr(8, 2)}),
+            0)
+      << out;
+  EXPECT_EQ(Proposals(plexor, open).size(), kept);
+  EXPECT_GT(kept, 0u);
+  for (const Proposal& p : cleared) ExpectFiguresRight(plexor, p);
 }
 
 }  // namespace
