@@ -125,6 +125,7 @@ bool MoveAssignment(OdbcSession& session, const std::string& schema, const Propo
 // Reads the staffing row of `slot` and recounts it with the job's code.
 // 0 done, 100 no such row, otherwise the failing result with `reason`.
 int32_t RecountSlot(const SlotKey& slot, std::string& reason) {
+  db::LastDiag() = db::DiagRecord{};
   BsmCursor cursor;
   int32_t rc = cursor.Open([&](bool with_optional) {
     const std::string format =
@@ -178,9 +179,13 @@ bool Carry(OdbcSession& session, const std::string& schema, ProposalAction actio
 bool ActOnProposal(OdbcSession& session, const std::string& schema, ProposalAction action,
                    const std::string& key, std::string& reason) {
   reason.clear();
-  if (!SQL_SUCCEEDED(SQLSetConnectAttr(session.handle(), SQL_ATTR_AUTOCOMMIT,
-                                       reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
-                                       SQL_IS_UINTEGER))) {
+  // A driver may answer "option value changed" and stay in autocommit: only
+  // the mode read back counts.
+  SQLUINTEGER mode = SQL_AUTOCOMMIT_ON;
+  SQLSetConnectAttr(session.handle(), SQL_ATTR_AUTOCOMMIT,
+                    reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER);
+  if (!SQL_SUCCEEDED(SQLGetConnectAttr(session.handle(), SQL_ATTR_AUTOCOMMIT, &mode, 0, nullptr)) ||
+      mode != SQL_AUTOCOMMIT_OFF) {
     reason = "the connection offers no transactions";
     return false;
   }
