@@ -7,6 +7,7 @@
 #include "api_util.h"
 #include "handles.h"
 #include "stmt_call.h"
+#include "transaction.h"
 
 using namespace tsqlite;
 
@@ -198,9 +199,7 @@ SQLRETURN SetConnectAttr(Dbc& d, SQLINTEGER attr, SQLPOINTER value) {
   const SQLULEN v = AsNumber(value);
   switch (attr) {
     case SQL_ATTR_AUTOCOMMIT:
-      // Every statement commits when it is executed; manual commit is not offered.
-      if (v == SQL_AUTOCOMMIT_ON) return SQL_SUCCESS;
-      return Changed(d.diag);
+      return SetAutocommit(d, v, d.diag);
     case SQL_ATTR_LOGIN_TIMEOUT:
       d.login_timeout = static_cast<SQLUINTEGER>(v);
       return SQL_SUCCESS;
@@ -240,7 +239,7 @@ SQLRETURN GetConnectAttr(Dbc& d, SQLINTEGER attr, SQLPOINTER value, SQLINTEGER m
                          SQLINTEGER* length) {
   switch (attr) {
     case SQL_ATTR_AUTOCOMMIT:
-      return Put<SQLUINTEGER>(value, SQL_AUTOCOMMIT_ON, length);
+      return Put<SQLUINTEGER>(value, d.autocommit ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF, length);
     case SQL_ATTR_LOGIN_TIMEOUT:
       return Put<SQLUINTEGER>(value, d.login_timeout, length);
     case SQL_ATTR_CONNECTION_TIMEOUT:

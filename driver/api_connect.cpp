@@ -5,6 +5,7 @@
 #include "connect.h"
 #include "handles.h"
 #include "statement_ops.h"
+#include "transaction.h"
 
 using namespace tsqlite;
 
@@ -88,8 +89,10 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle) {
     s->prepared.reset();
     s->state = StmtState::kAllocated;
   }
+  // Closing rolls back a transaction that is still open.
   sqlite3_close_v2(dbc->db);
   dbc->db = nullptr;
+  ForgetTransaction(*dbc);
   return SQL_SUCCESS;
 }
 

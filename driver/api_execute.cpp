@@ -6,6 +6,7 @@
 #include "handles.h"
 #include "statement_ops.h"
 #include "stmt_call.h"
+#include "transaction.h"
 
 using namespace tsqlite;
 
@@ -130,28 +131,28 @@ SQLRETURN SQL_API SQLNativeSql(SQLHDBC handle, SQLCHAR* in, SQLINTEGER in_length
 }
 
 SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT completion) {
-  // Every statement commits when it is executed, so there is never anything
-  // left to commit or roll back.
-  Diagnostics* diag = nullptr;
-  std::unique_lock<std::mutex> lock;
-  if (type == SQL_HANDLE_ENV) {
-    Env* env = AsEnv(handle);
-    if (env == nullptr) return SQL_INVALID_HANDLE;
-    lock = std::unique_lock<std::mutex>(env->mutex);
-    diag = &env->diag;
-  } else if (type == SQL_HANDLE_DBC) {
+  if (type == SQL_HANDLE_DBC) {
     Dbc* dbc = AsDbc(handle);
     if (dbc == nullptr) return SQL_INVALID_HANDLE;
-    lock = std::unique_lock<std::mutex>(dbc->mutex);
-    diag = &dbc->diag;
-  } else {
-    return SQL_INVALID_HANDLE;
+    std::lock_guard<std::mutex> lock(dbc->mutex);
+    dbc->diag.Clear();
+    return Finish(dbc->diag, EndTransaction(*dbc, completion, dbc->diag));
   }
-  diag->Clear();
+  if (type != SQL_HANDLE_ENV) return SQL_INVALID_HANDLE;
+  Env* env = AsEnv(handle);
+  if (env == nullptr) return SQL_INVALID_HANDLE;
+  std::lock_guard<std::mutex> lock(env->mutex);
+  env->diag.Clear();
   if (completion != SQL_COMMIT && completion != SQL_ROLLBACK) {
-    return Finish(*diag, Error(*diag, "HY012", "Invalid transaction operation code"));
+    return Finish(env->diag, Error(env->diag, "HY012", "Invalid transaction operation code"));
   }
-  return SQL_SUCCESS;
+  // Each connection on its own; a failure is reported on the environment.
+  SQLRETURN rc = SQL_SUCCESS;
+  for (Dbc* dbc : env->connections) {
+    std::lock_guard<std::mutex> dbc_lock(dbc->mutex);
+    if (EndTransaction(*dbc, completion, env->diag) == SQL_ERROR) rc = SQL_ERROR;
+  }
+  return Finish(env->diag, rc);
 }
 
 }  // extern "C"

@@ -251,9 +251,9 @@ bool Lookup(const Dbc& d, SQLUSMALLINT type, InfoValue& out) {
     case kAsyncNotification:
       out = Integer(0);
       return true;
-    // Transactions: every statement commits at once.
+    // Transactions: autocommit by default; manual commit on request.
     case SQL_TXN_CAPABLE:
-      out = Small(SQL_TC_NONE);
+      out = Small(SQL_TC_ALL);
       return true;
     case SQL_TXN_ISOLATION_OPTION:
     case SQL_DEFAULT_TXN_ISOLATION:

@@ -154,8 +154,8 @@ bool Prepare(sqlite3* db, const std::string& sql, sqlite3_stmt** st, tsq::SqlErr
   return true;
 }
 
-// A statement that opened a transaction must not leave it open: every
-// statement commits when it is executed.
+// In autocommit mode a statement that opened a transaction must not leave it
+// open: every statement commits when it is executed.
 void EndOpenTransaction(sqlite3* db) {
   if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
 }
@@ -163,7 +163,7 @@ void EndOpenTransaction(sqlite3* db) {
 }  // namespace
 
 ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view tsql,
-                    SQLULEN max_rows) {
+                    SQLULEN max_rows, bool autocommit) {
   ExecOutcome out;
   tsq::Translation t = tsq::Translate(tsql);
   if (!t.ok) {
@@ -215,7 +215,7 @@ ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view 
     }
   }
   sqlite3_finalize(st);
-  EndOpenTransaction(db);
+  if (autocommit) EndOpenTransaction(db);
   return out;
 }
 

@@ -1,6 +1,7 @@
 // Running one T-SQL statement on a connection's SQLite database: translate,
 // prepare, step to completion (a query's rows are kept in memory), release
-// the SQLite statement. Every statement commits when it has run.
+// the SQLite statement. In autocommit mode every statement commits when it
+// has run.
 #pragma once
 
 #include <sql.h>
@@ -23,9 +24,10 @@ struct ExecOutcome {
 };
 
 // Runs `tsql`. `directory` is where CREATE SCHEMA puts its file; `max_rows`
-// (0: all) limits the rows a query keeps.
+// (0: all) limits the rows a query keeps. With `autocommit` the statement
+// commits when it has run; without, it stays in the connection's transaction.
 ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view tsql,
-                    SQLULEN max_rows);
+                    SQLULEN max_rows, bool autocommit = true);
 
 // The columns a statement would yield, without running it (SQLPrepare).
 // Returns false and fills `error` when it does not translate or prepare.

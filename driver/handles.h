@@ -56,6 +56,8 @@ struct Dbc {
   SQLUINTEGER access_mode = SQL_MODE_READ_WRITE;
   SQLUINTEGER packet_size = 4096;
   SQLUINTEGER quiet_mode = 0;
+  bool autocommit = true;       // SQL_ATTR_AUTOCOMMIT
+  bool in_transaction = false;  // a transaction the driver opened is not yet ended
 };
 
 // Descriptors are not offered as a feature; these exist because driver

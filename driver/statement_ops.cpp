@@ -4,6 +4,7 @@
 
 #include "api_util.h"
 #include "execute.h"
+#include "transaction.h"
 
 namespace tsqlite {
 
@@ -26,12 +27,14 @@ SQLRETURN ExecuteText(Stmt& s, const std::string& tsql) {
   if (s.dbc->db == nullptr) return Error(s.diag, "08003", "Connection not open");
   CloseCursor(s);
   s.row_count = -1;
-  ExecOutcome out = Execute(s.dbc->db, s.dbc->directory, tsql, s.max_rows);
+  if (BeginStatement(*s.dbc, s.diag) == SQL_ERROR) return SQL_ERROR;
+  ExecOutcome out = Execute(s.dbc->db, s.dbc->directory, tsql, s.max_rows, s.dbc->autocommit);
   if (out.rc == SQL_ERROR) {
     s.diag.Add(out.error.sqlstate.empty() ? "HY000" : out.error.sqlstate, out.error.native,
                out.error.message);
     return SQL_ERROR;
   }
+  AfterStatement(*s.dbc);
   s.row_count = out.row_count;
   if (out.result) {
     s.result = std::move(out.result);

@@ -6,7 +6,7 @@
 #include "commands.h"
 #include "config/config_file.h"
 #include "config/config_writer.h"
-#include "config/schema_name.h"
+#include "config_connection.h"
 #include "schema_setup.h"
 
 namespace ctl {
@@ -72,28 +72,20 @@ int RunKonfigShow(const std::vector<std::string>& args) {
     std::fprintf(stderr, "plexorctl konfig show: give exactly one FILE\n%s", kHelp);
     return 2;
   }
-  const std::string& path = parsed.positional.front();
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
-    std::fprintf(stderr, "plexorctl konfig show: no such file: %s\n", path.c_str());
+  JobSettings settings;
+  std::string error;
+  if (!ReadJobSettings(parsed.positional.front(), settings, error)) {
+    std::fprintf(stderr, "plexorctl konfig show: %s\n", error.c_str());
     return 1;
   }
-  // The same lookups as the job: empty section, number 0, by key.
-  auto lookup = [&](const char* key) {
-    Konfig_Lesen("", key, 0, path.c_str());
-    return std::string(Konfig_Puffer().value.c_str());
-  };
-  const std::string dsn = lookup("DATABASE");
-  const std::string schema_value = lookup("SCHEMA");
-  const std::string login = lookup("LOGIN");
-  const std::string pass = lookup("PASS");
-  // The schema exactly as the job takes it over.
-  const SchemaName schema = SchemaAusWert(schema_value);
+  const std::string& dsn = settings.dsn;
+  const std::string& login = settings.login;
+  const std::string& pass = settings.password;
   std::printf("DATABASE: %s\n", dsn.c_str());
-  if (schema.refused) {
+  if (settings.schema_refused) {
     std::printf("SCHEMA:   (refused by the job: only letters, digits and _ are allowed)\n");
   } else {
-    std::printf("SCHEMA:   %s\n", schema.name.c_str());
+    std::printf("SCHEMA:   %s\n", settings.schema.c_str());
   }
   std::printf("LOGIN:    %s\n", login.c_str());
   std::printf("PASS:     %s\n", parsed.flags.count("reveal") != 0 ? pass.c_str()

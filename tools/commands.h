@@ -13,5 +13,6 @@ int RunKonfigWrite(const std::vector<std::string>& args);
 int RunKonfigShow(const std::vector<std::string>& args);
 int RunDemo(const std::vector<std::string>& args);
 int RunReport(const std::vector<std::string>& args);
+int RunProposals(const std::vector<std::string>& args);
 
 }  // namespace ctl

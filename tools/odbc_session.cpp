@@ -1,5 +1,7 @@
 #include "odbc_session.h"
 
+#include <cstdlib>
+
 namespace ctl {
 namespace {
 
@@ -16,6 +18,16 @@ struct StatementHandle {
 };
 
 }  // namespace
+
+std::string CellText(const Row& row, size_t i) {
+  std::string s = i < row.size() && row[i] ? *row[i] : "";
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+long CellNumber(const Row& row, size_t i) {
+  return std::strtol(CellText(row, i).c_str(), nullptr, 10);
+}
 
 std::string OdbcError::Text() const {
   return "[" + sqlstate + "] (" + std::to_string(native) + ") " + message;
@@ -90,12 +102,28 @@ bool OdbcSession::Start(const std::string& sql, SQLHSTMT& st, SQLRETURN& rc) {
   return true;
 }
 
-bool OdbcSession::Exec(const std::string& sql) {
+bool OdbcSession::Exec(const std::string& sql, SQLLEN* rows) {
   StatementHandle st;
   SQLRETURN rc = SQL_ERROR;
   if (!Start(sql, st.h, rc)) return false;
-  if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO || rc == SQL_NO_DATA) return true;
+  if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO || rc == SQL_NO_DATA) {
+    if (rows != nullptr) {
+      *rows = 0;
+      if (rc != SQL_NO_DATA && !SQL_SUCCEEDED(SQLRowCount(st.h, rows))) *rows = -1;
+    }
+    return true;
+  }
   ReadError(SQL_HANDLE_STMT, st.h);
+  return false;
+}
+
+bool OdbcSession::EndTransaction(SQLSMALLINT completion) {
+  if (!connected_) {
+    error_ = OdbcError{"08003", 0, "not connected"};
+    return false;
+  }
+  if (SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc_, completion))) return true;
+  ReadError(SQL_HANDLE_DBC, dbc_);
   return false;
 }
 

@@ -24,6 +24,11 @@ struct OdbcError {
 using Cell = std::optional<std::string>;  // nullopt for NULL
 using Row = std::vector<Cell>;
 
+// Column `i` of a row without trailing blanks ("" for NULL or no column).
+std::string CellText(const Row& row, size_t i);
+// Column `i` as a decimal number; 0 when it is not one.
+long CellNumber(const Row& row, size_t i);
+
 class OdbcSession {
  public:
   OdbcSession() = default;
@@ -32,11 +37,17 @@ class OdbcSession {
   OdbcSession& operator=(const OdbcSession&) = delete;
 
   bool Connect(const std::string& dsn, const std::string& user, const std::string& password);
-  // Runs one statement; false with error() filled when it fails.
-  bool Exec(const std::string& sql);
+  // Runs one statement; false with error() filled when it fails. `rows`, when
+  // given, receives the number of rows an insert, update or delete changed.
+  bool Exec(const std::string& sql, SQLLEN* rows = nullptr);
   // Runs a query and collects every row; trailing blanks of texts are kept.
   bool Query(const std::string& sql, std::vector<Row>& rows);
   const OdbcError& error() const { return error_; }
+  // The connection handle (owned by the session), SQL_NULL_HDBC when none.
+  SQLHDBC handle() const { return dbc_; }
+  // Ends the open transaction with SQL_COMMIT or SQL_ROLLBACK; false with
+  // error() filled when that fails.
+  bool EndTransaction(SQLSMALLINT completion);
 
  private:
   void Disconnect();

@@ -1,6 +1,6 @@
 // plexorctl: administration tool of the roster optimisation job. Creates the
 // database schema, writes and shows the job's configuration file, builds a
-// demo database and reports what a run left behind.
+// demo database, reports what a run left behind and acts on move proposals.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,7 +16,8 @@ constexpr const char* kUsage =
     "  konfig write   write the job's configuration file (values enciphered)\n"
     "  konfig show    decipher and print a configuration file\n"
     "  demo           create a demo database for the embedded driver\n"
-    "  report         open proposals, remaining staffing errors, counts per plan group\n";
+    "  report         open proposals, remaining staffing errors, counts per plan group\n"
+    "  proposals      list, accept or reject the job's move proposals\n";
 
 }  // namespace
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   if (command == "konfig" && sub == "show") return ctl::RunKonfigShow(rest(2));
   if (command == "demo") return ctl::RunDemo(rest(1));
   if (command == "report") return ctl::RunReport(rest(1));
+  if (command == "proposals") return ctl::RunProposals(rest(1));
   std::fprintf(stderr, "plexorctl: unknown command '%s%s%s'\n%s", command.c_str(),
                sub.empty() ? "" : " ", sub.c_str(), kUsage);
   return 2;

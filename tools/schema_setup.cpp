@@ -3,19 +3,17 @@
 #include <fstream>
 #include <sstream>
 
+#include "config/config_writer.h"
+#include "config/schema_name.h"
 #include "schema_script.h"
 
 namespace ctl {
 
 bool ValidSchemaName(const std::string& name) {
-  if (name.empty() || name.size() > 20) return false;
+  if (name.empty() || name.size() > kKonfigMaxSchema) return false;
+  // A schema created here must also be a plain identifier: no leading digit.
   if (name[0] >= '0' && name[0] <= '9') return false;
-  for (char c : name) {
-    const bool ok =
-        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-    if (!ok) return false;
-  }
-  return true;
+  return IsPlainName(name);
 }
 
 std::string DefaultSqlDir() {

@@ -2,8 +2,6 @@
 
 #include "config/config_writer.h"
 
-namespace {
-
 bool IsPlainName(std::string_view name) {
   for (char c : name) {
     const bool ok =
@@ -12,8 +10,6 @@ bool IsPlainName(std::string_view name) {
   }
   return true;
 }
-
-}  // namespace
 
 SchemaName SchemaAusWert(std::string_view value) {
   SchemaName result;

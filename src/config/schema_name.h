@@ -14,3 +14,6 @@ struct SchemaName {
 };
 
 SchemaName SchemaAusWert(std::string_view value);
+
+// True when `name` holds only letters, digits and underscores (also when empty).
+bool IsPlainName(std::string_view name);

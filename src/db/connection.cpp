@@ -72,6 +72,10 @@ SQLHDBC Connection() {
   return g_dbc;
 }
 
+void UseConnection(SQLHDBC dbc) {
+  g_dbc = dbc;
+}
+
 void SetSchema(std::string_view name) {
   g_schema.set(name);
 }

@@ -36,6 +36,11 @@ int32_t dbConnect(const char* user, const char* password, const char* dsn);
 // The connection handle, or SQL_NULL_HDBC before a connect.
 SQLHDBC Connection();
 
+// Makes `dbc`, a connection that another part of the process opened and
+// keeps owning, the one every statement of this layer runs on
+// (SQL_NULL_HDBC: none). For programs that never call dbConnect.
+void UseConnection(SQLHDBC dbc);
+
 // Longest schema name: it qualifies every table name and names the run log.
 inline constexpr std::size_t kMaxSchemaName = 20;
 

@@ -127,20 +127,21 @@ int32_t Count_OptVorschlaege(const BsmRow& b, int32_t& leaving, int32_t& joining
   return ReadCount(joining_sql, joining);
 }
 
-void checkOptimierungsVorschlaege(BsmRow& b) {
+int32_t checkOptimierungsVorschlaege(BsmRow& b) {
   int32_t leaving = 0;
   int32_t joining = 0;
   const int32_t rc = Count_OptVorschlaege(b, leaving, joining);
   if (rc == 0) {
     b.BsmOva = leaving;
     b.BsmOve = joining;
-    return;
+    return 0;
   }
   runlog::Log_Printf(
       "-Fehler: checkOptimierungsVorschlaege()->Count_OptVorschlaege() RC: %ld! PLG: %s ESO: %s "
       "ESA: %s UHRVON: %ld DAT: %s",
       static_cast<long>(rc), b.BsmPlg.c_str(), b.BsmEso.c_str(), b.BsmEsa.c_str(),
       static_cast<long>(b.BsmSzv), b.BsmBdt.c_str());
+  return rc;
 }
 
 int32_t Bsm_PKeyUpd(const BsmRow& b) {
@@ -167,7 +168,7 @@ int32_t Bsm_PKeyUpd(const BsmRow& b) {
   });
 }
 
-void Update_BsmSatz(BsmRow& b) {
+int32_t Update_BsmSatz(BsmRow& b) {
   BsmIstWork w;
   w.date.set(b.BsmBdt);
   w.plan_group.set(b.BsmPlg);
@@ -185,7 +186,7 @@ void Update_BsmSatz(BsmRow& b) {
         "UHRVON: %ld DAT: %s",
         static_cast<long>(count_rc), b.BsmPlg.c_str(), b.BsmEso.c_str(), b.BsmEsa.c_str(),
         static_cast<long>(b.BsmSzv), b.BsmBdt.c_str());
-    return;
+    return count_rc;
   }
   b.BsmIst = w.BsmIst;
   b.BsmHtg = w.BsmHtg;
@@ -194,8 +195,9 @@ void Update_BsmSatz(BsmRow& b) {
   b.BsmKor = w.BsmKor;
   b.BsmKos = w.BsmKos;
   b.BsmKo2 = w.BsmKo2;
+  int32_t proposals_rc = 0;
   if (b.BsmAsw != 3 && b.BsmAsw != 4) {
-    checkOptimierungsVorschlaege(b);
+    proposals_rc = checkOptimierungsVorschlaege(b);
     Bsm_Fkt_Berechnen(b);
   }
   const int32_t rc = Bsm_PKeyUpd(b);
@@ -206,4 +208,5 @@ void Update_BsmSatz(BsmRow& b) {
         static_cast<long>(rc), b.BsmPlg.c_str(), b.BsmEso.c_str(), b.BsmEsa.c_str(),
         static_cast<long>(b.BsmSzv), b.BsmBdt.c_str());
   }
+  return proposals_rc != 0 ? proposals_rc : rc;
 }

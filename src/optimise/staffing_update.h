@@ -31,15 +31,19 @@ struct BsmIstWork {
   double BsmKo2 = 0.0;
 };
 
-// Recounts `row` in place and writes it back; failures are logged.
-void Update_BsmSatz(BsmRow& row);
+// Recounts `row` in place and writes it back; failures are logged. 0 when
+// the row was recounted and written; otherwise the result of the first step
+// that failed (the counts, then the row is not written; the proposal counts,
+// then it is written with the old ones; the write).
+int32_t Update_BsmSatz(BsmRow& row);
 
 // Fills the counts of `work` (0 when the slot has no assignment row). 0 done,
 // -1 no handle, else the native error or the ODBC result.
 int32_t Bsm_Ist_Ermitteln(BsmIstWork& work);
 
 // Refreshes BsmOva and BsmOve; a failed count is logged and leaves both.
-void checkOptimierungsVorschlaege(BsmRow& row);
+// The result of Count_OptVorschlaege.
+int32_t checkOptimierungsVorschlaege(BsmRow& row);
 
 // Open proposals made by the optimisation that leave the slot, and all open
 // proposals that enter it. 0 when both were read.

@@ -254,4 +254,27 @@ int RunWithInput(const std::vector<std::string>& argv, const std::string& input,
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+int KillWhenReady(const std::function<int()>& body) {
+  int ready[2];
+  if (pipe(ready) != 0) return -2;
+  const pid_t child = fork();
+  if (child < 0) return -2;
+  if (child == 0) {
+    close(ready[0]);
+    const int rc = body();
+    if (rc != 0) _exit(rc);
+    if (write(ready[1], "x", 1) != 1) _exit(1);
+    pause();
+    _exit(0);
+  }
+  close(ready[1]);
+  char byte = 0;
+  const bool got_ready = read(ready[0], &byte, 1) == 1;
+  close(ready[0]);
+  if (got_ready) kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return got_ready ? -1 : WEXITSTATUS(status);
+}
+
 }  // namespace drv

@@ -9,6 +9,7 @@
 #include <sqlext.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -114,5 +115,11 @@ SQLCHAR* Sql(const std::string& s);
 // returns the exit status and the standard output in `out`.
 int RunWithInput(const std::vector<std::string>& argv, const std::string& input, std::string* out,
                  int timeout_seconds);
+
+// Forks a child process that runs `body`; when that returns 0 the child
+// reports ready and waits, and is killed (SIGKILL) where it stands, with
+// whatever `body` left open (allocate what must stay open with new). Returns
+// the child's exit status when it never got ready, else -1 (killed).
+int KillWhenReady(const std::function<int()>& body);
 
 }  // namespace drv

@@ -3,10 +3,7 @@
 // to case, and every statement committed when executed, also while cursors of
 // the same connection are open.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -159,30 +156,18 @@ TEST_F(DriverTest, SecondConnectionSeesEveryStatementAtOnce) {
 TEST_F(DriverTest, KilledProcessLosesNothingItExecuted) {
   conn_.MustExec("CREATE SCHEMA s");
   conn_.MustExec("CREATE TABLE s.t (id int NOT NULL)");
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    close(ready[0]);
-    Connection c;
-    if (!SQL_SUCCEEDED(c.Connect(dsn_))) _exit(1);
-    Statement open_cursor(c);
-    c.Exec("INSERT INTO s.t (id) VALUES (1)");
-    open_cursor.Exec("SELECT id FROM s.t");
-    SQLFetch(open_cursor.get());
-    c.Exec("INSERT INTO s.t (id) VALUES (2)");
-    if (write(ready[1], "x", 1) != 1) _exit(1);
-    pause();  // killed here, cursor open, connection never closed
-    _exit(0);
-  }
-  close(ready[1]);
-  char byte = 0;
-  ASSERT_EQ(read(ready[0], &byte, 1), 1);
-  close(ready[0]);
-  kill(child, SIGKILL);
-  int status = 0;
-  waitpid(child, &status, 0);
+  // Killed with a cursor open and the connection never closed (never freed).
+  ASSERT_EQ(KillWhenReady([&] {
+              Connection& c = *new Connection;
+              if (!SQL_SUCCEEDED(c.Connect(dsn_))) return 1;
+              Statement& open_cursor = *new Statement(c);
+              c.Exec("INSERT INTO s.t (id) VALUES (1)");
+              open_cursor.Exec("SELECT id FROM s.t");
+              SQLFetch(open_cursor.get());
+              c.Exec("INSERT INTO s.t (id) VALUES (2)");
+              return 0;
+            }),
+            -1);
   EXPECT_EQ(conn_.Scalar("SELECT COUNT(*) FROM s.t"), "2");
 }
 
