@@ -18,10 +18,6 @@ bool ValidSchemaName(const std::string& name) {
   return true;
 }
 
-std::string DefaultSqlDir() {
-  return PLEXOR_SCHEMA_DIR;
-}
-
 namespace {
 
 bool RunScript(OdbcSession& session, const std::string& path, const std::string& schema,
