@@ -37,8 +37,10 @@ done <"$SAMPLES/plexor.cron"
 [[ $cron_lines -gt 0 ]] || { echo "check-samples: no schedule line in plexor.cron" >&2; exit 1; }
 echo "cron: $cron_lines line(s) pass sh -n"
 
-if command -v logrotate >/dev/null 2>&1; then
-  logrotate -d -s "$scratch/state" "$SAMPLES/plexor.logrotate" 2>"$scratch/logrotate.out" || {
+# logrotate lives in /usr/sbin, which is not on every user's PATH.
+logrotate="$(command -v logrotate || echo /usr/sbin/logrotate)"
+if [[ -x "$logrotate" ]]; then
+  "$logrotate" -d -s "$scratch/state" "$SAMPLES/plexor.logrotate" 2>"$scratch/logrotate.out" || {
     cat "$scratch/logrotate.out" >&2
     exit 1
   }
