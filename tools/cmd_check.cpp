@@ -133,15 +133,17 @@ void CheckTables(OdbcSession& session, const std::string& schema, Lines& out) {
   }
 }
 
-void CheckRunLog(const std::string& workdir, const std::string& schema, Lines& out) {
+void CheckRunLog(const std::string& given_workdir, const std::string& schema, Lines& out) {
   std::error_code ec;
+  std::string workdir = fs::absolute(given_workdir, ec).lexically_normal().string();
+  if (workdir.size() > 1 && workdir.back() == '/') workdir.pop_back();
   if (!fs::is_directory(workdir, ec)) {
     out.Add(Status::kMissing, "Arbeitsverzeichnis " + workdir + " fehlt",
             "working directory " + workdir + " does not exist");
     return;
   }
   runlog::SetPaths(schema);
-  const fs::path log = (fs::absolute(workdir, ec) / runlog::LogPath()).lexically_normal();
+  const fs::path log = (fs::path(workdir) / runlog::LogPath()).lexically_normal();
   const fs::path folder = log.parent_path();
   if (!fs::is_directory(folder, ec)) {
     out.Add(Status::kMissing,

@@ -46,12 +46,14 @@ int RunReport(const std::vector<std::string>& args) {
   if (plan_group == "all") plan_group.clear();
   long from = LocalToday(), to = 0;
   if (parsed.Has("from") && !ParseText8(parsed.Value("from"), from)) {
-    std::fprintf(stderr, "plexorctl report: --from needs a date yyyymmdd\n");
+    std::fprintf(stderr, "plexorctl report: --from '%s' is not a date yyyymmdd\n",
+                 parsed.Value("from").c_str());
     return 2;
   }
   to = from + 27;
   if (parsed.Has("to") && !ParseText8(parsed.Value("to"), to)) {
-    std::fprintf(stderr, "plexorctl report: --to needs a date yyyymmdd\n");
+    std::fprintf(stderr, "plexorctl report: --to '%s' is not a date yyyymmdd\n",
+                 parsed.Value("to").c_str());
     return 2;
   }
   const std::string lang = parsed.Value("lang", "de");

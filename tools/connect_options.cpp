@@ -58,7 +58,7 @@ bool OpenDatabase(const ParsedArgs& args, OpenedDatabase& db, std::string& error
   if (args.Has("database")) {
     const std::string dir = args.Value("database");
     if (!std::filesystem::is_directory(dir)) {
-      error = "no such folder: " + dir;
+      error = "--database " + dir + ": no such folder";
       return false;
     }
     db.temporary = std::make_unique<EmbeddedDsn>();
