@@ -45,6 +45,12 @@ export ODBCSYSINI="$S/odbc" ODBCINI="$S/odbc/odbc.ini"
 (cd "$S/work" && "$P/bin/plexor" "$S/plexor.cfg" ops 00000000 00000000 PLG T1 T2 00000 00000 00000 PLAN_OPTIM >/dev/null)
 "$P/bin/plexorctl" lastrun --log "$S/corvina_php/log/plexor_plexor.log" --since today || fail "lastrun"
 "$P/bin/plexorctl" report --config "$S/plexor.cfg" --html "$S/report.html" >"$S/report.txt"
+# db init takes data source, schema and credentials from a configuration file.
+mkdir "$S/fresh"
+printf '[fresh]\nDriver = PlexorEmbedded\nDatabase = %s\n' "$S/fresh" >>"$S/odbc/odbc.ini"
+"$P/bin/plexorctl" konfig write "$S/fresh.cfg" --dsn fresh --schema roster --login ops --pass x >/dev/null
+"$P/bin/plexorctl" db init --config "$S/fresh.cfg" >/dev/null
+[[ -f "$S/fresh/roster.sqlite" ]] || fail "db init --config made no database"
 [[ -s "$S/report.txt" && -s "$S/report.html" ]] || fail "report wrote nothing"
 
 if command -v man >/dev/null 2>&1; then
