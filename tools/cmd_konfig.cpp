@@ -44,11 +44,7 @@ std::string ValueProblem(const char* name, const std::string& value) {
 bool PrepareFile(const std::string& path, std::string& error) {
   struct stat st {};
   if (stat(path.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode)) {
-      error = "cannot write " + path + ": not a regular file";
-      return false;
-    }
-    if ((st.st_mode & (S_IRGRP | S_IROTH)) != 0) {
+    if (S_ISREG(st.st_mode) && (st.st_mode & (S_IRGRP | S_IROTH)) != 0) {
       std::fprintf(stderr,
                    "plexorctl konfig write: warning: %s can be read by other users (mode %04o); "
                    "chmod 600 %s\n",
@@ -125,9 +121,10 @@ int RunKonfigWrite(const std::vector<std::string>& args) {
     std::fprintf(stderr, "plexorctl konfig write: %s\n", error.c_str());
     return 1;
   }
+  errno = 0;
   if (!Konfig_Schreiben(path, dsn, schema, login, pass)) {
     std::fprintf(stderr, "plexorctl konfig write: cannot write %s: %s\n", path.c_str(),
-                 std::strerror(errno));
+                 errno != 0 ? std::strerror(errno) : "write failed");
     return 1;
   }
   std::printf("Configuration written to %s\n", path.c_str());
