@@ -11,7 +11,6 @@
 #include "log/run_log.h"
 #include "odbc_session.h"
 #include "odbc_sources.h"
-#include "schema_setup.h"
 #include "verdicts.h"
 
 namespace ctl {
@@ -206,15 +205,20 @@ int RunCheck(const std::vector<std::string>& args) {
     return 1;
   }
   CheckConfigFile(path, settings, out);
-  const bool schema_ok = ValidSchemaName(settings.schema);
+  // The schema as the job takes it over; an empty one leaves every
+  // statement without a valid schema.
+  const bool schema_ok = !settings.schema.empty();
+  const std::string& stored = settings.schema_value;
   if (schema_ok) {
     out.Add(Status::kOk, "Schema " + settings.schema, "schema " + settings.schema);
-  } else {
+  } else if (settings.schema_refused) {
+    const std::string name = stored.substr(0, stored.size() - 1);
     out.Add(Status::kMissing,
-            "Schema '" + settings.schema + "' (gespeichert '" + settings.schema_value +
-                "') ist unbrauchbar: 1 bis 20 Buchstaben, Ziffern oder _",
-            "schema '" + settings.schema + "' (stored '" + settings.schema_value +
-                "') is unusable: 1 to 20 letters, digits or _");
+            "Schema '" + name + "' lehnt der Job ab: nur Buchstaben, Ziffern und _ erlaubt",
+            "schema '" + name + "' is refused by the job: only letters, digits and _ are allowed");
+  } else {
+    const std::string why = std::to_string(stored.size()) + " characters stored, 2 to 21 needed";
+    out.Add(Status::kMissing, "Schema leer (" + why + ")", "schema empty (" + why + ")");
   }
   if (CheckDataSource(settings.dsn, out)) {
     OdbcSession session;
@@ -230,7 +234,7 @@ int RunCheck(const std::vector<std::string>& args) {
       if (schema_ok) CheckTables(session, settings.schema, out);
     }
   }
-  CheckRunLog(parsed.Value("workdir", "."), schema_ok ? settings.schema : "", out);
+  CheckRunLog(parsed.Value("workdir", "."), settings.schema, out);
   return out.failures == 0 ? 0 : 1;
 }
 

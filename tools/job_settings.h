@@ -9,7 +9,7 @@ namespace ctl {
 
 struct JobSettings {
   std::string dsn;
-  std::string schema_value;  // as stored, with its trailing character
+  std::string schema_value;     // as stored, with its trailing character
   std::string schema;           // as the job takes it over; empty when refused
   bool schema_refused = false;  // the job refuses the stored name
   std::string login;
