@@ -2,7 +2,8 @@
 # Quick start: installs the dependencies, builds the job, the embedded
 # database driver and plexorctl, creates a demo roster under run/ (once),
 # runs the job on it the way another application would start it, and prints
-# the report of what the run left behind.
+# the summary per plan group of what the run left behind (the full report is
+# in run/report.txt, the page in run/report.html).
 #
 # Everything the run needs lives in the run directory (default run/ in the
 # repository, PLEXOR_RUN_DIR to change it):
@@ -11,7 +12,7 @@
 #   plexor.cfg                the job's configuration file (values enciphered)
 #   work/                     the job's working directory
 #   corvina_php/log/          the run log plexor_plexor.log
-#   report.html               the report as a page with the staffing grid
+#   report.txt, report.html   the report as text and as a page with the staffing grid
 # No system file is changed. A second run keeps the database: the period
 # starts today again, earlier proposals stay open and are not proposed again.
 set -euo pipefail
@@ -38,9 +39,9 @@ else
   exit 1
 fi
 
-echo "== Build ($BUILD)"
+echo "== Build ($BUILD; the first build takes a few minutes)"
 cmake -S "$ROOT" -B "$BUILD" -DPLEXOR_WERROR=ON >/dev/null
-cmake --build "$BUILD" -j2 --target plexor plexorctl tsqlite >/dev/null
+cmake --build "$BUILD" -j2 --target plexor plexorctl tsqlite
 CTL="$BUILD/tools/plexorctl"
 
 mkdir -p "$RUN/db" "$RUN/odbc" "$RUN/work" "$RUN/corvina_php/log"
@@ -72,6 +73,7 @@ echo "== Run"
 LOG="$RUN/corvina_php/log/plexor_$SCHEMA.log"
 LINES_BEFORE=0
 [[ -f "$LOG" ]] && LINES_BEFORE=$(wc -l <"$LOG")
+START="$(date '+%Y-%m-%d %H:%M:%S')"
 (
   cd "$RUN/work"
   "$BUILD/plexor" "$RUN/plexor.cfg" demo 00000000 00000000 PLG DEMO-LAUF "Schnellstart mit dem Demo-Dienstplan" 00000 00000 00000 PLAN_OPTIM
@@ -80,6 +82,14 @@ if [[ -f "$LOG" ]]; then
   echo "Run log $LOG (this run):"
   tail -n +"$((LINES_BEFORE + 1))" "$LOG" | head -n 40 | sed 's/^/  /'
 fi
+echo "How the run went (plexorctl lastrun; exit status 0 clean, 1 error lines, 2 no end line):"
+"$CTL" lastrun --log "$LOG" --since "$START" | sed 's/^/  /' || true
 
 echo "== Report"
-"$CTL" report --dsn "$DSN" --user "$LOGIN" --password "$PASS" --schema "$SCHEMA" --html "$RUN/report.html"
+"$CTL" report --config "$RUN/plexor.cfg" --html "$RUN/report.html" >"$RUN/report.txt"
+# The summary per plan group is the report's last block (before the line
+# naming the page).
+awk 'BEGIN { RS = "" } !/^HTML: / { last = $0 } END { print last }' "$RUN/report.txt"
+echo
+echo "Full report: $RUN/report.txt"
+echo "As a page:   $RUN/report.html"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs everything that building, running and testing plexor need on a
-# Debian 12 machine. Run as root (or through sudo). Idempotent: packages that
-# are already present are left alone and a second run prints nothing.
+# Installs everything that building, packaging, running and testing plexor
+# need on a Debian 12 machine (man-db and logrotate check the man pages and
+# the scheduling samples). Run as root (or through sudo). Idempotent: packages
+# that are already present are left alone and a second run prints nothing.
 set -euo pipefail
 
 PACKAGES=(
@@ -9,6 +10,7 @@ PACKAGES=(
   unixodbc unixodbc-dev odbcinst
   libsqlite3-dev sqlite3
   googletest libgtest-dev libgmock-dev
+  man-db logrotate
 )
 # The report's page test renders in a headless browser.
 if [[ "${PLEXOR_WITH_BROWSER:-1}" == "1" ]]; then

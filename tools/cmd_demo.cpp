@@ -8,6 +8,7 @@
 #include "demo_roster.h"
 #include "embedded_dsn.h"
 #include "schema_setup.h"
+#include "shipped_files.h"
 
 namespace ctl {
 
@@ -15,7 +16,8 @@ int RunDemo(const std::vector<std::string>& args) {
   static const char* kHelp =
       "Usage: plexorctl demo DIR [--seed N] [--days N] [--schema S]\n"
       "\n"
-      "Creates a demo database for the embedded driver in folder DIR: a roster of\n"
+      "Creates a demo database for the embedded driver in folder DIR (created when\n"
+      "missing, but not its parent folders): a roster of\n"
       "three plan groups that starts today, with short and surplus slots. The same\n"
       "seed gives the same database (for the same start day).\n"
       "\n"
@@ -30,16 +32,20 @@ int RunDemo(const std::vector<std::string>& args) {
                                      {}, kHelp, parsed);
   if (parsed_rc >= 0) return parsed_rc;
   long seed = 1, days = 21;
-  if (parsed.positional.size() != 1 ||
-      (parsed.Has("seed") && !ParseInt(parsed.Value("seed"), 0, 2147483647L, seed)) ||
-      (parsed.Has("days") && !ParseInt(parsed.Value("days"), 1, 366, days))) {
-    std::fprintf(stderr, "plexorctl demo: give one DIR, a seed 0-2147483647 and 1-366 days\n%s",
-                 kHelp);
-    return 2;
-  }
   const std::string schema = parsed.Value("schema", "plexor");
-  if (!ValidSchemaName(schema)) {
-    std::fprintf(stderr, "plexorctl demo: invalid schema name '%s'\n", schema.c_str());
+  if (parsed.positional.empty()) {
+    error = "missing DIR, the folder of the database";
+  } else if (parsed.positional.size() > 1) {
+    error = "unexpected argument " + parsed.positional[1] + " (give one DIR)";
+  } else if (parsed.Has("seed") && !ParseInt(parsed.Value("seed"), 0, 2147483647L, seed)) {
+    error = "--seed '" + parsed.Value("seed") + "' is not a number from 0 to 2147483647";
+  } else if (parsed.Has("days") && !ParseInt(parsed.Value("days"), 1, 366, days)) {
+    error = "--days '" + parsed.Value("days") + "' is not a number from 1 to 366";
+  } else if (!ValidSchemaName(schema)) {
+    error = "--schema '" + schema + "' is not a schema name (1 to 20 letters, digits or _)";
+  }
+  if (!error.empty()) {
+    std::fprintf(stderr, "plexorctl demo: %s\n", error.c_str());
     return 2;
   }
   const std::filesystem::path dir = parsed.positional.front();
@@ -51,10 +57,20 @@ int RunDemo(const std::vector<std::string>& args) {
       return 1;
     }
   }
-  std::filesystem::create_directories(dir, ec);
-  if (ec || !std::filesystem::is_directory(dir)) {
-    std::fprintf(stderr, "plexorctl demo: cannot create %s\n", dir.string().c_str());
-    return 1;
+  // Like mkdir: the folder itself is made, never its parents.
+  if (!std::filesystem::is_directory(dir, ec)) {
+    const std::filesystem::path named = dir.has_filename() ? dir : dir.parent_path();
+    const std::filesystem::path parent = named.has_parent_path() ? named.parent_path() : ".";
+    if (!std::filesystem::is_directory(parent, ec)) {
+      std::fprintf(stderr, "plexorctl demo: cannot create %s: folder %s does not exist\n",
+                   dir.string().c_str(), parent.string().c_str());
+      return 1;
+    }
+    if (!std::filesystem::create_directory(dir, ec) || ec) {
+      std::fprintf(stderr, "plexorctl demo: cannot create %s: %s\n", dir.string().c_str(),
+                   ec ? ec.message().c_str() : "not a folder");
+      return 1;
+    }
   }
 
   EmbeddedDsn dsn;

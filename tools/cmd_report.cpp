@@ -12,6 +12,7 @@ namespace ctl {
 int RunReport(const std::vector<std::string>& args) {
   static const char* kHelp =
       "Usage: plexorctl report (--dsn NAME | --database DIR) --schema S [options]\n"
+      "       plexorctl report --config FILE [options]\n"
       "\n"
       "Shows what the optimisation left behind: the open move proposals of the\n"
       "period with their verdicts, the staffing errors that remain per day and\n"
@@ -31,6 +32,10 @@ int RunReport(const std::vector<std::string>& args) {
   const int parsed_rc =
       ParseCommand("report", args, values, {}, std::string(kHelp) + kConnectHelp, parsed);
   if (parsed_rc >= 0) return parsed_rc;
+  if (!ApplyJobConfig(parsed, error)) {
+    std::fprintf(stderr, "plexorctl report: %s\n", error.c_str());
+    return 1;
+  }
   if (!parsed.positional.empty() || !RequireValues(parsed, {"schema"}, error)) {
     if (error.empty()) error = "unexpected argument " + parsed.positional.front();
     std::fprintf(stderr, "plexorctl report: %s\n", error.c_str());
@@ -41,20 +46,28 @@ int RunReport(const std::vector<std::string>& args) {
   if (plan_group == "all") plan_group.clear();
   long from = LocalToday(), to = 0;
   if (parsed.Has("from") && !ParseText8(parsed.Value("from"), from)) {
-    std::fprintf(stderr, "plexorctl report: --from needs a date yyyymmdd\n");
+    std::fprintf(stderr, "plexorctl report: --from '%s' is not a date yyyymmdd\n",
+                 parsed.Value("from").c_str());
     return 2;
   }
   to = from + 27;
   if (parsed.Has("to") && !ParseText8(parsed.Value("to"), to)) {
-    std::fprintf(stderr, "plexorctl report: --to needs a date yyyymmdd\n");
+    std::fprintf(stderr, "plexorctl report: --to '%s' is not a date yyyymmdd\n",
+                 parsed.Value("to").c_str());
     return 2;
   }
   const std::string lang = parsed.Value("lang", "de");
-  if (!ValidSchemaName(schema) || plan_group.size() > 5 || to < from ||
-      (lang != "de" && lang != "en")) {
-    std::fprintf(stderr,
-                 "plexorctl report: check --schema, --plan-group (up to 5 characters), the "
-                 "period and --lang\n");
+  if (!ValidSchemaName(schema)) {
+    error = "--schema '" + schema + "' is not a schema name (1 to 20 letters, digits or _)";
+  } else if (plan_group.size() > 5) {
+    error = "--plan-group '" + plan_group + "' is longer than 5 characters";
+  } else if (to < from) {
+    error = "--to " + Text8(to) + " lies before the first day " + Text8(from);
+  } else if (lang != "de" && lang != "en") {
+    error = "--lang '" + lang + "': give de or en";
+  }
+  if (!error.empty()) {
+    std::fprintf(stderr, "plexorctl report: %s\n", error.c_str());
     return 2;
   }
   const Language language = lang == "de" ? Language::kGerman : Language::kEnglish;

@@ -1,7 +1,6 @@
-// The connection of a subcommand that works on the job's tables: either the
-// job's own configuration file (--config FILE: data source, schema, login
-// and password, deciphered by the job's reader) or the usual connection
-// options (connect_options.h) together with --schema.
+// The connection of a subcommand that works on the job's tables: the usual
+// connection options (connect_options.h, --config FILE among them) together
+// with the schema, given as --schema or taken from the configuration file.
 #pragma once
 
 #include <set>
@@ -12,21 +11,7 @@
 
 namespace ctl {
 
-// The four settings of a configuration file as the job takes them over (the
-// schema without its stored trailing character).
-struct JobSettings {
-  std::string dsn;
-  std::string schema;           // empty when the job would refuse it
-  bool schema_refused = false;  // the value held a character the job refuses
-  std::string login;
-  std::string password;
-};
-
-// Reads `path` with the job's reader. False with `error` when the file is
-// missing; missing keys give empty values, as in the job.
-bool ReadJobSettings(const std::string& path, JobSettings& out, std::string& error);
-
-// The value options of ConnectValueOptions() plus "config" and "schema".
+// The value options of ConnectValueOptions() plus "schema".
 std::set<std::string> ConfiguredValueOptions();
 extern const char* const kConfiguredConnectHelp;
 

@@ -31,10 +31,6 @@ bool WriteFile(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-std::string DefaultEmbeddedDriver() {
-  return PLEXOR_EMBEDDED_DRIVER;
-}
-
 std::string OdbcinstIniText(const std::string& driver) {
   return std::string("[") + kDriverName +
          "]\nDescription = embedded SQL Server dialect\nDriver = " + driver + "\n";

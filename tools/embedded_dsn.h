@@ -27,9 +27,6 @@ class EmbeddedDsn {
   bool active_ = false;
 };
 
-// The embedded driver library of this build.
-std::string DefaultEmbeddedDriver();
-
 // odbcinst.ini and odbc.ini text for one DSN `name` on the embedded driver.
 std::string OdbcinstIniText(const std::string& driver);
 std::string OdbcIniText(const std::string& name, const std::string& database_dir);

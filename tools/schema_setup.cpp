@@ -16,10 +16,6 @@ bool ValidSchemaName(const std::string& name) {
   return IsPlainName(name);
 }
 
-std::string DefaultSqlDir() {
-  return PLEXOR_SCHEMA_DIR;
-}
-
 namespace {
 
 bool RunScript(OdbcSession& session, const std::string& path, const std::string& schema,

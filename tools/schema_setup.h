@@ -13,9 +13,6 @@ namespace ctl {
 // starting with a digit. Anything else could break the statements.
 bool ValidSchemaName(const std::string& name);
 
-// The folder of the schema scripts of this build.
-std::string DefaultSqlDir();
-
 // Runs the scripts batch by batch; false with `error` (batch and database
 // message) at the first failing batch. `batches_run` counts the batches done.
 bool CreateSchema(OdbcSession& session, const std::string& sql_dir, const std::string& schema,
