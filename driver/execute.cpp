@@ -19,29 +19,6 @@ tsq::SqlError Error(int32_t native, const char* sqlstate, std::string message) {
   return e;
 }
 
-std::string FirstKeyword(std::string_view sql) {
-  size_t i = 0;
-  while (i < sql.size()) {
-    if (std::isspace(static_cast<unsigned char>(sql[i])) || sql[i] == '(') {
-      ++i;
-    } else if (sql.substr(i, 2) == "--") {
-      const size_t nl = sql.find('\n', i);
-      i = nl == std::string_view::npos ? sql.size() : nl + 1;
-    } else if (sql.substr(i, 2) == "/*") {
-      const size_t end = sql.find("*/", i + 2);
-      i = end == std::string_view::npos ? sql.size() : end + 2;
-    } else {
-      break;
-    }
-  }
-  std::string word;
-  while (i < sql.size() && std::isalpha(static_cast<unsigned char>(sql[i]))) {
-    word += static_cast<char>(std::toupper(static_cast<unsigned char>(sql[i])));
-    ++i;
-  }
-  return word;
-}
-
 // Whether [tail, end) holds only blanks and ';'. A zero byte counts as text:
 // SQLite stops reading there, so whatever follows it would be dropped.
 bool OnlyBlanks(const char* tail, const char* end) {
@@ -146,7 +123,7 @@ bool Prepare(sqlite3* db, const std::string& sql, sqlite3_stmt** st, tsq::SqlErr
     return false;
   }
   if (!OnlyBlanks(tail, sql.data() + sql.size())) {
-    error = Error(0, "HY000", "Only one statement can be executed at a time.");
+    error = Error(tsq::kOneStatementNative, "HY000", tsq::kOneStatementMessage);
     sqlite3_finalize(*st);
     *st = nullptr;
     return false;
@@ -206,12 +183,9 @@ ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view 
     out.error = tsq::MapError(db, rc);
     out.result.reset();
   } else if (columns == 0) {
-    const std::string verb = FirstKeyword(t.sqlite_sql);
-    if (verb == "INSERT" || verb == "UPDATE" || verb == "DELETE" || verb == "REPLACE" ||
-        t.kind == tsq::StatementKind::kModify) {
+    if (t.counts_rows) {
       out.row_count = sqlite3_changes(db);
-      const std::string tverb = FirstKeyword(tsql);
-      if (out.row_count == 0 && (tverb == "UPDATE" || tverb == "DELETE")) out.rc = SQL_NO_DATA;
+      if (out.row_count == 0 && t.no_data_without_rows) out.rc = SQL_NO_DATA;
     }
   }
   sqlite3_finalize(st);
