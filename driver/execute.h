@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "dialect/dialect.h"
+#include "plan_cache.h"
 #include "result_set.h"
 
 namespace tsqlite {
@@ -26,6 +27,11 @@ struct ExecOutcome {
 // (0: all) limits the rows a query keeps.
 ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view tsql,
                     SQLULEN max_rows);
+
+// The same through `cache` (may be null): a statement of a known shape reuses
+// its translation and compiled statement.
+ExecOutcome Execute(sqlite3* db, PlanCache* cache, const std::string& directory,
+                    std::string_view tsql, SQLULEN max_rows);
 
 // The columns a statement would yield, without running it (SQLPrepare).
 // Returns false and fills `error` when it does not translate or prepare.

@@ -26,7 +26,7 @@ SQLRETURN ExecuteText(Stmt& s, const std::string& tsql) {
   if (s.dbc->db == nullptr) return Error(s.diag, "08003", "Connection not open");
   CloseCursor(s);
   s.row_count = -1;
-  ExecOutcome out = Execute(s.dbc->db, s.dbc->directory, tsql, s.max_rows);
+  ExecOutcome out = Execute(s.dbc->db, &s.dbc->cache, s.dbc->directory, tsql, s.max_rows);
   if (out.rc == SQL_ERROR) {
     s.diag.Add(out.error.sqlstate.empty() ? "HY000" : out.error.sqlstate, out.error.native,
                out.error.message);

@@ -5,6 +5,7 @@
 #include "dialect/ddl.h"
 #include "dialect/dialect.h"
 #include "dialect/functions.h"
+#include "dialect/parameterise.h"
 #include "dialect/rewriter.h"
 #include "dialect/tokenizer.h"
 
@@ -78,13 +79,17 @@ std::string TranslateStatement(Rewriter& rewriter, std::vector<Token>& tokens) {
 }  // namespace
 
 Translation Translate(std::string_view tsql) {
-  Translation result;
   TokenizeResult tokenized = Tokenize(tsql);
   if (!tokenized.ok) {
+    Translation result;
     result.error = tokenized.error;
     return result;
   }
-  std::vector<Token>& tokens = tokenized.tokens;
+  return TranslateTokens(std::move(tokenized.tokens));
+}
+
+Translation TranslateTokens(std::vector<Token> tokens) {
+  Translation result;
   while (!tokens.empty() && IsSymbol(tokens.back(), ";")) tokens.pop_back();
   for (const Token& t : tokens) {
     if (IsSymbol(t, ";")) {

@@ -1,0 +1,76 @@
+// The plan cache of a connection: statement shapes (see
+// dialect/parameterise.h) with their translation and their compiled SQLite
+// statement, the least recently used dropped beyond a bound. A compiled
+// statement is only ever stepped inside one executing call and reset before
+// the call returns, so none stays active between ODBC calls. The cache owns
+// its statements: Clear() finalizes them, and must run before the database
+// closes.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <list>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "dialect/dialect.h"
+#include "dialect/parameterise.h"
+
+namespace tsqlite {
+
+struct CachedPlan {
+  std::string key;
+  tsq::StatementKind kind = tsq::StatementKind::kOther;
+  bool counts_rows = false;
+  bool no_data_without_rows = false;
+  // A marker without statement: the literals decide this shape's
+  // translation, so each text of the shape has a plan of its own.
+  bool literal_only = false;
+  sqlite3_stmt* stmt = nullptr;  // owned; null for a marker
+  size_t parameters = 0;         // lifted literals bound as ?1.. (0: compiled as written)
+};
+
+class PlanCache {
+ public:
+  static constexpr size_t kDefaultCapacity = 200;
+
+  explicit PlanCache(size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
+  ~PlanCache() { Clear(); }
+  PlanCache(const PlanCache&) = delete;
+  PlanCache& operator=(const PlanCache&) = delete;
+
+  // The plan of `key`, now the most recently used; null when there is none.
+  CachedPlan* Find(const std::string& key);
+
+  // Stores `plan` (taking its statement) and drops the least recently used
+  // beyond the bound; returns the stored plan.
+  CachedPlan* Insert(CachedPlan plan);
+
+  // Finalizes every statement and forgets every plan.
+  void Clear();
+
+  size_t size() const { return plans_.size(); }
+  size_t hits() const { return hits_; }
+  size_t misses() const { return misses_; }
+
+  // Where executed statements are written for replay (TSQLITE_RECORD), or null.
+  std::FILE* recorder();
+
+ private:
+  size_t capacity_;
+  std::list<CachedPlan> plans_;  // most recently used first
+  std::unordered_map<std::string, std::list<CachedPlan>::iterator> index_;
+  size_t hits_ = 0;
+  size_t misses_ = 0;
+  struct FileCloser {
+    void operator()(std::FILE* f) const {
+      if (f != nullptr) std::fclose(f);
+    }
+  };
+  bool recorder_checked_ = false;
+  std::unique_ptr<std::FILE, FileCloser> recorder_;
+};
+
+}  // namespace tsqlite
