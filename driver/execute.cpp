@@ -224,7 +224,7 @@ sqlite3_stmt* Compile(sqlite3* db, const std::string& sql) {
 // change: the caller then runs it as it is and reports what fails, and the
 // cache keeps nothing of it.
 CachedPlan* CompilePlan(sqlite3* db, PlanCache& cache, std::string_view tsql,
-                        tsq::ShapedStatement& shape) {
+                        const tsq::ShapedStatement& shape) {
   const tsq::Translation plain = tsq::Translate(tsql);
   if (!plain.ok ||
       (plain.kind != tsq::StatementKind::kQuery && plain.kind != tsq::StatementKind::kModify)) {
@@ -236,10 +236,10 @@ CachedPlan* CompilePlan(sqlite3* db, PlanCache& cache, std::string_view tsql,
   plan.no_data_without_rows = plain.no_data_without_rows;
   plan.key = shape.key;
   if (!shape.literals.empty()) {
-    const tsq::Translation shaped = tsq::TranslateTokens(std::move(shape.tokens));
+    const tsq::Translation shaped = tsq::Translate(shape.key);
     std::string sql;
     if (shaped.ok &&
-        tsq::BindableTranslation(shaped.sqlite_sql, shape.rendered, plain.sqlite_sql, sql)) {
+        tsq::BindableTranslation(shaped.sqlite_sql, shape.literals, plain.sqlite_sql, sql)) {
       plan.stmt = Compile(db, sql);
       plan.parameters = shape.literals.size();
     }
@@ -281,7 +281,7 @@ void Bind(sqlite3_stmt* st, const std::vector<tsq::Literal>& literals, size_t co
 // Runs `tsql` through the plan cache; false when it has to run as it is.
 bool ExecuteCached(sqlite3* db, PlanCache& cache, std::string_view tsql, SQLULEN max_rows,
                    ExecOutcome& out) {
-  tsq::ShapedStatement shape;
+  tsq::ShapedStatement& shape = cache.scratch();
   if (!tsq::ShapeStatement(tsql, shape)) return false;
   CachedPlan* plan = cache.Find(shape.key);
   if (plan != nullptr && plan->literal_only) plan = cache.Find(RawKey(tsql));

@@ -55,6 +55,9 @@ class PlanCache {
   size_t hits() const { return hits_; }
   size_t misses() const { return misses_; }
 
+  // The shape of the statement being executed, reused from one to the next.
+  tsq::ShapedStatement& scratch() { return scratch_; }
+
   // Where executed statements are written for replay (TSQLITE_RECORD), or null.
   std::FILE* recorder();
 
@@ -62,6 +65,7 @@ class PlanCache {
   size_t capacity_;
   std::list<CachedPlan> plans_;  // most recently used first
   std::unordered_map<std::string, std::list<CachedPlan>::iterator> index_;
+  tsq::ShapedStatement scratch_;
   size_t hits_ = 0;
   size_t misses_ = 0;
   struct FileCloser {

@@ -24,138 +24,163 @@ constexpr std::string_view kTypesWithLength[] = {
     "CHAR",    "VARCHAR", "NCHAR", "NVARCHAR",  "BINARY",         "VARBINARY",
     "DECIMAL", "NUMERIC", "FLOAT", "DATETIME2", "DATETIMEOFFSET", "TIME"};
 
-bool IsTypeWithLength(const Token& t) {
+// A bare word of the text equal to `upper` (given in capitals).
+bool WordIs(std::string_view sql, const RawToken& t, std::string_view upper) {
+  if (t.kind != TokenKind::kWord || t.end - t.begin != upper.size()) return false;
+  for (size_t i = 0; i < upper.size(); ++i) {
+    const char c = sql[t.begin + i];
+    if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != upper[i]) return false;
+  }
+  return true;
+}
+
+bool SymbolIs(std::string_view sql, const RawToken& t, char symbol) {
+  return t.kind == TokenKind::kSymbol && t.end - t.begin == 1 && sql[t.begin] == symbol;
+}
+
+bool IsTypeWithLength(std::string_view sql, const RawToken& t) {
   for (std::string_view name : kTypesWithLength) {
-    if (IsWord(t, name)) return true;
+    if (WordIs(sql, t, name)) return true;
   }
   return false;
 }
 
-// What encloses a token: the open parentheses, each with the call it belongs
-// to and the argument being read.
-struct Group {
-  std::string function;  // upper-case name of the call, empty for a plain group
-  size_t argument = 0;
-  bool type_length = false;
-  bool order_list = false;   // ORDER BY / GROUP BY items at this depth
-  bool select_list = false;  // the select list of a query at this depth
-};
-
-bool IsFormArgument(const Group& g) {
+bool IsFormArgument(const LiteralScope& g) {
+  if (g.function.empty()) return false;
   for (const FormArgument& f : kFormArguments) {
-    if (g.function == f.function && g.argument == f.argument) return true;
+    if (g.argument == f.argument && g.function.size() == f.function.size() &&
+        Upper(g.function) == f.function) {
+      return true;
+    }
   }
   return false;
 }
 
-bool ParseLiteral(const Token& t, Literal& out) {
+bool ParseLiteral(std::string_view sql, const RawToken& t, Literal& out) {
+  const size_t begin = t.begin + (t.national ? 1 : 0);
+  const std::string_view raw = sql.substr(begin, t.end - begin);
+  out.raw = raw;
   if (t.kind == TokenKind::kString) {
-    for (char c : t.text) {
+    for (char c : raw) {
       if (c == '\0' || c == kMarker) return false;
     }
     out.kind = Literal::Kind::kText;
-    out.text = t.text;
+    if (raw.find('\'', 1) + 1 == raw.size()) {
+      out.text.assign(raw.data() + 1, raw.size() - 2);
+    } else {
+      out.text = RawTokenText(sql, t);
+    }
     return true;
   }
-  if (t.kind != TokenKind::kNumber || t.text.empty() || t.text.size() > 18) return false;
+  if (t.kind != TokenKind::kNumber || raw.empty() || raw.size() > 18) return false;
   size_t dots = 0;
-  for (char c : t.text) {
+  for (char c : raw) {
     if (c == '.') {
       ++dots;
     } else if (c < '0' || c > '9') {
-      return false;  // exponents and anything else stay as written
+      return false;  // hexadecimal, exponents and anything else stay as written
     }
   }
-  if (dots > 1 || t.text.front() == '.' || t.text.back() == '.') return false;
+  if (dots > 1 || raw.front() == '.' || raw.back() == '.') return false;
+  char buffer[20];
+  raw.copy(buffer, raw.size());
+  buffer[raw.size()] = '\0';
   errno = 0;
   if (dots == 0) {
     out.kind = Literal::Kind::kInteger;
-    out.integer = std::strtoll(t.text.c_str(), nullptr, 10);
+    out.integer = std::strtoll(buffer, nullptr, 10);
   } else {
     out.kind = Literal::Kind::kReal;
-    out.real = std::strtod(t.text.c_str(), nullptr);
+    out.real = std::strtod(buffer, nullptr);
   }
   return errno == 0;
 }
 
-bool EndsList(const Token& t) {
-  return IsWord(t, "HAVING") || IsWord(t, "UNION") || IsWord(t, "EXCEPT") ||
-         IsWord(t, "INTERSECT") || IsWord(t, "LIMIT") || IsWord(t, "OFFSET") || IsWord(t, "FOR") ||
-         IsWord(t, "OPTION") || IsWord(t, "WHERE") || IsWord(t, "FROM");
-}
-
-void AppendKey(std::string& key, const Token& t, bool lifted) {
-  key += static_cast<char>('a' + static_cast<int>(t.kind));
-  key += t.space_before ? ' ' : '.';
-  if (lifted) {
-    key += '?';
-  } else {
-    key += std::to_string(t.text.size());
-    key += ':';
-    key += t.text;
+bool EndsList(std::string_view sql, const RawToken& t) {
+  constexpr std::string_view kEnds[] = {"HAVING", "UNION", "EXCEPT", "INTERSECT", "LIMIT",
+                                        "OFFSET", "FOR",   "OPTION", "WHERE",     "FROM"};
+  if (t.kind != TokenKind::kWord) return false;
+  for (std::string_view word : kEnds) {
+    if (WordIs(sql, t, word)) return true;
   }
+  return false;
 }
 
 }  // namespace
 
 bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
-  out = ShapedStatement{};
-  TokenizeResult tokenized = Tokenize(tsql);
-  if (!tokenized.ok) return false;
-  out.tokens = std::move(tokenized.tokens);
-  std::vector<Token>& tokens = out.tokens;
-  const bool query = !tokens.empty() && (IsWord(tokens[0], "SELECT") || IsWord(tokens[0], "WITH") ||
-                                         IsSymbol(tokens[0], "("));
-  const bool change =
-      !tokens.empty() &&
-      (IsWord(tokens[0], "INSERT") || IsWord(tokens[0], "UPDATE") || IsWord(tokens[0], "DELETE"));
-  std::vector<Group> groups(1);
-  out.key.reserve(tsql.size() + tokens.size() * 3);
-  for (size_t i = 0; i < tokens.size(); ++i) {
-    Token& t = tokens[i];
-    Group& g = groups.back();
-    if (IsSymbol(t, "(")) {
-      Group inner;
-      if (i > 0 && tokens[i - 1].kind == TokenKind::kWord) {
-        inner.function = Upper(tokens[i - 1].text);
-        inner.type_length = IsTypeWithLength(tokens[i - 1]);
-      }
-      inner.select_list = g.select_list;
-      AppendKey(out.key, t, false);
-      groups.push_back(std::move(inner));
-      continue;
-    }
-    if (IsSymbol(t, ")")) {
-      if (groups.size() > 1) groups.pop_back();
-      AppendKey(out.key, t, false);
-      continue;
-    }
-    if (IsSymbol(t, ",")) ++g.argument;
-    if (IsWord(t, "SELECT")) g.select_list = query;
-    if (IsWord(t, "BY") && i > 0 &&
-        (IsWord(tokens[i - 1], "ORDER") || IsWord(tokens[i - 1], "GROUP"))) {
-      g.order_list = true;
-    } else if (EndsList(t)) {
-      g.order_list = false;
-      if (IsWord(t, "FROM") || IsWord(t, "WHERE")) g.select_list = false;
-    }
-    Literal literal;
-    const bool after_top = (i > 0 && IsWord(tokens[i - 1], "TOP")) ||
-                           (i > 1 && IsSymbol(tokens[i - 1], "(") && IsWord(tokens[i - 2], "TOP"));
-    const bool lift = (query || change) && !g.select_list && !g.order_list && !g.type_length &&
-                      !after_top && !IsFormArgument(g) && out.literals.size() < 999 &&
-                      ParseLiteral(t, literal);
-    AppendKey(out.key, t, lift);
-    if (!lift) continue;
-    out.rendered.push_back(RenderToken(t));
-    out.literals.push_back(std::move(literal));
-    t.kind = TokenKind::kString;
-    t.text = std::string(1, kMarker) + std::to_string(out.literals.size()) + kMarker;
+  out.key.clear();
+  size_t count = 0;  // literals lifted so far
+  SqlError error;
+  size_t pos = 0;
+  RawToken t, prev, prev2;
+  if (!NextRawToken(tsql, pos, t, error)) {
+    out.literals.clear();
+    return error.native == 0;
   }
+  const bool query = WordIs(tsql, t, "SELECT") || WordIs(tsql, t, "WITH") || SymbolIs(tsql, t, '(');
+  const bool change =
+      WordIs(tsql, t, "INSERT") || WordIs(tsql, t, "UPDATE") || WordIs(tsql, t, "DELETE");
+  std::vector<LiteralScope>& groups = out.groups;
+  groups.assign(1, LiteralScope{});
+  size_t copied = 0;  // tsql before this offset is in the key
+  bool more = true;
+  for (size_t i = 0; more; ++i, prev2 = prev, prev = t, more = NextRawToken(tsql, pos, t, error)) {
+    LiteralScope& g = groups.back();
+    if (t.kind == TokenKind::kSymbol) {
+      if (SymbolIs(tsql, t, '(')) {
+        LiteralScope inner;
+        if (i > 0 && prev.kind == TokenKind::kWord) {
+          inner.function = tsql.substr(prev.begin, prev.end - prev.begin);
+          inner.type_length = IsTypeWithLength(tsql, prev);
+        }
+        inner.select_list = g.select_list;
+        groups.push_back(inner);
+      } else if (SymbolIs(tsql, t, ')')) {
+        if (groups.size() > 1) groups.pop_back();
+      } else if (SymbolIs(tsql, t, ',')) {
+        ++g.argument;
+      }
+      continue;
+    }
+    if (t.kind == TokenKind::kWord) {
+      if (WordIs(tsql, t, "SELECT")) {
+        g.select_list = query;
+      } else if (WordIs(tsql, t, "BY") && i > 0 &&
+                 (WordIs(tsql, prev, "ORDER") || WordIs(tsql, prev, "GROUP"))) {
+        g.order_list = true;
+      } else if (EndsList(tsql, t)) {
+        g.order_list = false;
+        if (WordIs(tsql, t, "FROM") || WordIs(tsql, t, "WHERE")) g.select_list = false;
+      }
+      continue;
+    }
+    if (t.kind != TokenKind::kString && t.kind != TokenKind::kNumber) continue;
+    if (!(query || change) || g.select_list || g.order_list || g.type_length || count >= 999 ||
+        IsFormArgument(g)) {
+      continue;
+    }
+    const bool after_top = (i > 0 && WordIs(tsql, prev, "TOP")) ||
+                           (i > 1 && SymbolIs(tsql, prev, '(') && WordIs(tsql, prev2, "TOP"));
+    if (after_top) continue;
+    if (out.literals.size() <= count) out.literals.emplace_back();
+    if (!ParseLiteral(tsql, t, out.literals[count])) continue;
+    ++count;
+    out.key.append(tsql, copied, t.begin - copied);
+    out.key += '\'';
+    out.key += kMarker;
+    out.key += std::to_string(count);
+    out.key += kMarker;
+    out.key += '\'';
+    copied = t.end;
+  }
+  out.literals.resize(count);
+  if (error.native != 0) return false;
+  out.key.append(tsql, copied, std::string_view::npos);
   return true;
 }
 
-bool BindableTranslation(const std::string& shaped, const std::vector<std::string>& rendered,
+bool BindableTranslation(const std::string& shaped, const std::vector<Literal>& literals,
                          const std::string& plain, std::string& out) {
   out.clear();
   std::string check;
@@ -167,12 +192,12 @@ bool BindableTranslation(const std::string& shaped, const std::vector<std::strin
     if (close == std::string::npos) return false;
     const std::string number = shaped.substr(open + 2, close - open - 2);
     const size_t n = std::strtoul(number.c_str(), nullptr, 10);
-    if (n == 0 || n > rendered.size()) return false;
+    if (n == 0 || n > literals.size()) return false;
     out.append(shaped, pos, open - pos);
     check.append(shaped, pos, open - pos);
     out += '?';
     out += number;
-    check += rendered[n - 1];
+    check += literals[n - 1].raw;
     pos = close + 2;
   }
   out.append(shaped, pos, std::string::npos);

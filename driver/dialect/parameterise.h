@@ -23,18 +23,32 @@ struct Literal {
   Kind kind = Kind::kText;
   int64_t integer = 0;
   double real = 0.0;
-  std::string text;
+  std::string text;      // kText: the value (quotes removed and undoubled)
+  std::string_view raw;  // as written in the statement (without N); valid while its text is
+};
+
+// What encloses a token while a statement is scanned: an open parenthesis
+// with the call it belongs to and the argument being read.
+struct LiteralScope {
+  std::string_view function;  // the word before "(", as written
+  size_t argument = 0;
+  bool type_length = false;  // the length of a type: char(n), decimal(p, s)
+  bool order_list = false;   // ORDER BY / GROUP BY items at this depth
+  bool select_list = false;  // the select list of a query at this depth
 };
 
 struct ShapedStatement {
-  std::string key;            // the tokens, lifted literals as markers: equal keys, equal shapes
-  std::vector<Token> tokens;  // the statement's tokens, lifted literals as marker strings
-  std::vector<Literal> literals;      // the lifted values; literal i is parameter ?i+1
-  std::vector<std::string> rendered;  // each lifted literal as the translation writes it
+  // The statement with each lifted literal i replaced by a marker string
+  // '\x01i\x01' (i from 1): statements of equal keys have one shape, and the
+  // key translates as the shape.
+  std::string key;
+  std::vector<Literal> literals;     // literal i is bound as ?i
+  std::vector<LiteralScope> groups;  // scratch of the scan, kept for its capacity
 };
 
-// Splits `tsql` into its shape and its lifted literals. False when the text
-// does not tokenize (the caller translates it as it is, to report why).
+// Splits `tsql` into its shape and its lifted literals; `out` may be reused
+// from statement to statement. False when the text does not tokenize (the
+// caller translates it as it is, to report why).
 bool ShapeStatement(std::string_view tsql, ShapedStatement& out);
 
 // The statement text of the shape's translation with ?N for the markers of
@@ -42,10 +56,7 @@ bool ShapeStatement(std::string_view tsql, ShapedStatement& out);
 // gives exactly `plain`, the translation of the statement as it is. False
 // when a lifted literal does not pass through the translation unchanged: the
 // shape then holds for this text only.
-bool BindableTranslation(const std::string& shaped, const std::vector<std::string>& rendered,
+bool BindableTranslation(const std::string& shaped, const std::vector<Literal>& literals,
                          const std::string& plain, std::string& out);
-
-// Translate() for a statement already split into tokens.
-Translation TranslateTokens(std::vector<Token> tokens);
 
 }  // namespace tsq

@@ -5,7 +5,6 @@
 #include "dialect/ddl.h"
 #include "dialect/dialect.h"
 #include "dialect/functions.h"
-#include "dialect/parameterise.h"
 #include "dialect/rewriter.h"
 #include "dialect/tokenizer.h"
 
@@ -85,11 +84,8 @@ Translation Translate(std::string_view tsql) {
     result.error = tokenized.error;
     return result;
   }
-  return TranslateTokens(std::move(tokenized.tokens));
-}
-
-Translation TranslateTokens(std::vector<Token> tokens) {
   Translation result;
+  std::vector<Token>& tokens = tokenized.tokens;
   while (!tokens.empty() && IsSymbol(tokens.back(), ";")) tokens.pop_back();
   for (const Token& t : tokens) {
     if (IsSymbol(t, ";")) {
