@@ -181,115 +181,14 @@ ExecOutcome Run(sqlite3* db, sqlite3_stmt* st, const RunInfo& info, SQLULEN max_
   return out;
 }
 
-void Record(PlanCache* cache, const char* sql, const std::vector<tsq::Literal>* literals) {
-  std::FILE* f = cache != nullptr ? cache->recorder() : nullptr;
-  if (f == nullptr || sql == nullptr) return;
-  const size_t n = literals != nullptr ? literals->size() : 0;
-  std::fprintf(f, "Q %zu\n%s\n%zu\n", std::strlen(sql), sql, n);
-  for (size_t i = 0; i < n; ++i) {
-    const tsq::Literal& l = (*literals)[i];
-    if (l.kind == tsq::Literal::Kind::kInteger) {
-      std::fprintf(f, "i %lld\n", static_cast<long long>(l.integer));
-    } else if (l.kind == tsq::Literal::Kind::kReal) {
-      std::fprintf(f, "r %.17g\n", l.real);
-    } else {
-      std::fprintf(f, "t %zu\n", l.text.size());
-      std::fwrite(l.text.data(), 1, l.text.size(), f);
-      std::fputc('\n', f);
-    }
-  }
-}
-
-// The cache key of a statement whose literals stay as written.
-std::string RawKey(std::string_view tsql) {
-  std::string key(1, '\x02');
-  key.append(tsql);
-  return key;
-}
-
-sqlite3_stmt* Compile(sqlite3* db, const std::string& sql) {
-  sqlite3_stmt* st = nullptr;
-  const char* tail = nullptr;
-  const int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()),
-                                    SQLITE_PREPARE_PERSISTENT, &st, &tail);
-  if (rc != SQLITE_OK || st == nullptr || !OnlyBlanks(tail, sql.data() + sql.size())) {
-    sqlite3_finalize(st);
-    return nullptr;
-  }
-  return st;
-}
-
-// Translates and compiles the shape of `tsql` and keeps it in `cache`. Null
-// when the statement does not translate or compile, or is no query or
-// change: the caller then runs it as it is and reports what fails, and the
-// cache keeps nothing of it.
-CachedPlan* CompilePlan(sqlite3* db, PlanCache& cache, std::string_view tsql,
-                        const tsq::ShapedStatement& shape) {
-  const tsq::Translation plain = tsq::Translate(tsql);
-  if (!plain.ok ||
-      (plain.kind != tsq::StatementKind::kQuery && plain.kind != tsq::StatementKind::kModify)) {
-    return nullptr;
-  }
-  CachedPlan plan;
-  plan.kind = plain.kind;
-  plan.counts_rows = plain.counts_rows;
-  plan.no_data_without_rows = plain.no_data_without_rows;
-  plan.key = shape.key;
-  if (!shape.literals.empty()) {
-    const tsq::Translation shaped = tsq::Translate(shape.key);
-    std::string sql;
-    if (shaped.ok &&
-        tsq::BindableTranslation(shaped.sqlite_sql, shape.literals, plain.sqlite_sql, sql)) {
-      plan.stmt = Compile(db, sql);
-      plan.parameters = shape.literals.size();
-    }
-  }
-  if (plan.stmt == nullptr) {
-    plan.stmt = Compile(db, plain.sqlite_sql);
-    if (plan.stmt == nullptr) return nullptr;
-    plan.parameters = 0;
-    if (!shape.literals.empty()) {
-      // The literals decide this shape's translation: only the same text shares it.
-      CachedPlan marker;
-      marker.key = shape.key;
-      marker.literal_only = true;
-      cache.Insert(std::move(marker));
-      plan.key = RawKey(tsql);
-    }
-  }
-  return cache.Insert(std::move(plan));
-}
-
-void Bind(sqlite3_stmt* st, const std::vector<tsq::Literal>& literals, size_t count) {
-  for (size_t i = 0; i < count && i < literals.size(); ++i) {
-    const tsq::Literal& l = literals[i];
-    const int n = static_cast<int>(i + 1);
-    switch (l.kind) {
-      case tsq::Literal::Kind::kInteger:
-        sqlite3_bind_int64(st, n, l.integer);
-        break;
-      case tsq::Literal::Kind::kReal:
-        sqlite3_bind_double(st, n, l.real);
-        break;
-      case tsq::Literal::Kind::kText:
-        sqlite3_bind_text(st, n, l.text.data(), static_cast<int>(l.text.size()), SQLITE_STATIC);
-        break;
-    }
-  }
-}
-
 // Runs `tsql` through the plan cache; false when it has to run as it is.
-bool ExecuteCached(sqlite3* db, PlanCache& cache, std::string_view tsql, SQLULEN max_rows,
+bool ExecuteCached(sqlite3* db, tsq::PlanCache& cache, std::string_view tsql, SQLULEN max_rows,
                    ExecOutcome& out) {
-  tsq::ShapedStatement& shape = cache.scratch();
-  if (!tsq::ShapeStatement(tsql, shape)) return false;
-  CachedPlan* plan = cache.Find(shape.key);
-  if (plan != nullptr && plan->literal_only) plan = cache.Find(RawKey(tsql));
-  if (plan == nullptr) plan = CompilePlan(db, cache, tsql, shape);
+  tsq::CachedPlan* plan = cache.PlanFor(db, tsql);
   if (plan == nullptr) return false;
-  Bind(plan->stmt, shape.literals, plan->parameters);
+  cache.Bind(*plan);
   out = Run(db, plan->stmt, RunInfo{plan->counts_rows, plan->no_data_without_rows}, max_rows);
-  Record(&cache, sqlite3_sql(plan->stmt), plan->parameters > 0 ? &shape.literals : nullptr);
+  cache.Record(*plan);
   sqlite3_reset(plan->stmt);
   sqlite3_clear_bindings(plan->stmt);
   return true;
@@ -302,7 +201,7 @@ ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view 
   return Execute(db, nullptr, directory, tsql, max_rows);
 }
 
-ExecOutcome Execute(sqlite3* db, PlanCache* cache, const std::string& directory,
+ExecOutcome Execute(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
                     std::string_view tsql, SQLULEN max_rows) {
   ExecOutcome out;
   if (cache != nullptr && ExecuteCached(db, *cache, tsql, max_rows, out)) {
@@ -324,7 +223,7 @@ ExecOutcome Execute(sqlite3* db, PlanCache* cache, const std::string& directory,
   }
   if (st == nullptr) return out;  // nothing to run
   out = Run(db, st, RunInfo{t.counts_rows, t.no_data_without_rows}, max_rows);
-  Record(cache, t.sqlite_sql.c_str(), nullptr);
+  if (cache != nullptr) cache->Record(t.sqlite_sql);
   sqlite3_finalize(st);
   EndOpenTransaction(db);
   return out;

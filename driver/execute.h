@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "dialect/dialect.h"
-#include "plan_cache.h"
+#include "dialect/plan_cache.h"
 #include "result_set.h"
 
 namespace tsqlite {
@@ -30,7 +30,7 @@ ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view 
 
 // The same through `cache` (may be null): a statement of a known shape reuses
 // its translation and compiled statement.
-ExecOutcome Execute(sqlite3* db, PlanCache* cache, const std::string& directory,
+ExecOutcome Execute(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
                     std::string_view tsql, SQLULEN max_rows);
 
 // The columns a statement would yield, without running it (SQLPrepare).

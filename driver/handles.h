@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "diagnostics.h"
-#include "plan_cache.h"
+#include "dialect/plan_cache.h"
 #include "result_set.h"
 
 namespace tsqlite {
@@ -48,7 +48,7 @@ struct Dbc {
   std::mutex mutex;
   Diagnostics diag;
   sqlite3* db = nullptr;  // null while not connected
-  PlanCache cache;        // the statements compiled on `db`; cleared before it closes
+  tsq::PlanCache cache;   // the statements compiled on `db`; cleared before it closes
   std::string dsn;
   std::string directory;
   std::string user;

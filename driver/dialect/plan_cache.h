@@ -1,10 +1,9 @@
-// The plan cache of a connection: statement shapes (see
-// dialect/parameterise.h) with their translation and their compiled SQLite
-// statement, the least recently used dropped beyond a bound. A compiled
-// statement is only ever stepped inside one executing call and reset before
-// the call returns, so none stays active between ODBC calls. The cache owns
-// its statements: Clear() finalizes them, and must run before the database
-// closes.
+// The plan cache of a connection: statement shapes (see parameterise.h) with
+// their translation and their compiled SQLite statement, the least recently
+// used dropped beyond a bound. The caller steps a plan's statement inside one
+// executing call and resets it before the call returns, so none stays active
+// between calls. The cache owns its statements: Clear() finalizes them and
+// must run before the database closes.
 #pragma once
 
 #include <sqlite3.h>
@@ -13,16 +12,17 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "dialect/dialect.h"
 #include "dialect/parameterise.h"
 
-namespace tsqlite {
+namespace tsq {
 
 struct CachedPlan {
   std::string key;
-  tsq::StatementKind kind = tsq::StatementKind::kOther;
+  StatementKind kind = StatementKind::kOther;
   bool counts_rows = false;
   bool no_data_without_rows = false;
   // A marker without statement: the literals decide this shape's
@@ -41,6 +41,16 @@ class PlanCache {
   PlanCache(const PlanCache&) = delete;
   PlanCache& operator=(const PlanCache&) = delete;
 
+  // The plan of the query or change `tsql` on `db`: found by its shape, or
+  // translated, compiled and kept. Null when the statement is of another
+  // kind or does not translate or compile: the caller runs it as written and
+  // reports what fails, and the cache keeps nothing of it. The literals of
+  // `tsql` are held until the next call (Bind, Record).
+  CachedPlan* PlanFor(sqlite3* db, std::string_view tsql);
+
+  // Binds the literals of the statement last given to PlanFor to `plan`.
+  void Bind(const CachedPlan& plan) const;
+
   // The plan of `key`, now the most recently used; null when there is none.
   CachedPlan* Find(const std::string& key);
 
@@ -55,17 +65,19 @@ class PlanCache {
   size_t hits() const { return hits_; }
   size_t misses() const { return misses_; }
 
-  // The shape of the statement being executed, reused from one to the next.
-  tsq::ShapedStatement& scratch() { return scratch_; }
-
-  // Where executed statements are written for replay (TSQLITE_RECORD), or null.
-  std::FILE* recorder();
+  // With TSQLITE_RECORD naming a file, each executed statement is appended
+  // to it for replay: the SQLite text and the values bound.
+  void Record(const CachedPlan& plan);
+  void Record(const std::string& sqlite_sql);
 
  private:
+  CachedPlan* Compile(sqlite3* db, std::string_view tsql);
+  std::FILE* Recorder();
+
   size_t capacity_;
   std::list<CachedPlan> plans_;  // most recently used first
   std::unordered_map<std::string, std::list<CachedPlan>::iterator> index_;
-  tsq::ShapedStatement scratch_;
+  ShapedStatement shape_;  // of the statement last given to PlanFor
   size_t hits_ = 0;
   size_t misses_ = 0;
   struct FileCloser {
@@ -77,4 +89,4 @@ class PlanCache {
   std::unique_ptr<std::FILE, FileCloser> recorder_;
 };
 
-}  // namespace tsqlite
+}  // namespace tsq
