@@ -141,4 +141,19 @@ void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSe
   }
 }
 
+const std::vector<ColumnInfo>& Described(ResultSet& rs) {
+  if (!rs.declared) return rs.columns;
+  const std::vector<ColumnDecl>& declared = *rs.declared;
+  rs.columns.resize(declared.size());
+  for (size_t i = 0; i < declared.size(); ++i) {
+    ColumnInfo& c = rs.columns[i];
+    c.name = declared[i].name;
+    c.table = declared[i].table;
+    c.schema = declared[i].schema;
+    DescribeColumn(declared[i].decltype_text, i, rs, c);
+  }
+  rs.declared.reset();
+  return rs.columns;
+}
+
 }  // namespace tsqlite

@@ -94,20 +94,32 @@ Value ReadValue(sqlite3_stmt* st, int i) {
   return v;
 }
 
-void DescribeColumns(sqlite3_stmt* st, ResultSet& rs) {
-  const int n = sqlite3_column_count(st);
-  rs.columns.resize(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    ColumnInfo& c = rs.columns[static_cast<size_t>(i)];
-    const char* name = sqlite3_column_name(st, i);
-    const char* table = sqlite3_column_table_name(st, i);
-    const char* schema = sqlite3_column_database_name(st, i);
-    const char* decl = sqlite3_column_decltype(st, i);
-    c.name = name != nullptr ? name : "";
-    c.table = table != nullptr ? table : "";
-    c.schema = schema != nullptr ? schema : "";
-    DescribeColumn(decl != nullptr ? decl : "", static_cast<size_t>(i), rs, c);
+ColumnDecls DeclaredColumns(sqlite3_stmt* st) {
+  auto declared = std::make_shared<std::vector<ColumnDecl>>(sqlite3_column_count(st));
+  for (size_t i = 0; i < declared->size(); ++i) {
+    ColumnDecl& d = (*declared)[i];
+    const int n = static_cast<int>(i);
+    const char* name = sqlite3_column_name(st, n);
+    const char* table = sqlite3_column_table_name(st, n);
+    const char* schema = sqlite3_column_database_name(st, n);
+    const char* decl = sqlite3_column_decltype(st, n);
+    d.name = name != nullptr ? name : "";
+    d.table = table != nullptr ? table : "";
+    d.schema = schema != nullptr ? schema : "";
+    d.decltype_text = decl != nullptr ? decl : "";
   }
+  return declared;
+}
+
+// The column declarations of a cached plan's statement, made anew when the
+// engine has compiled the statement again (the schema changed).
+ColumnDecls PlanColumns(tsq::CachedPlan& plan) {
+  const int compiled = sqlite3_stmt_status(plan.stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+  if (!plan.columns || plan.columns_compiled != compiled) {
+    plan.columns = DeclaredColumns(plan.stmt);
+    plan.columns_compiled = compiled;
+  }
+  return std::static_pointer_cast<const std::vector<ColumnDecl>>(plan.columns);
 }
 
 // Prepares the single statement of `sql`; `st` stays null for an empty text.
@@ -163,10 +175,7 @@ ExecOutcome Run(sqlite3* db, sqlite3_stmt* st, const RunInfo& info, SQLULEN max_
       for (int i = 0; i < columns; ++i) row.push_back(ReadValue(st, i));
       rs.rows.push_back(std::move(row));
     }
-    if (rc == SQLITE_DONE) {
-      DescribeColumns(st, rs);
-      out.result = std::move(rs);
-    }
+    if (rc == SQLITE_DONE) out.result = std::move(rs);
   } else {
     rc = sqlite3_step(st);
   }
@@ -188,6 +197,7 @@ bool ExecuteCached(sqlite3* db, tsq::PlanCache& cache, std::string_view tsql, SQ
   if (plan == nullptr) return false;
   cache.Bind(*plan);
   out = Run(db, plan->stmt, RunInfo{plan->counts_rows, plan->no_data_without_rows}, max_rows);
+  if (out.result) out.result->declared = PlanColumns(*plan);
   cache.Record(*plan);
   sqlite3_reset(plan->stmt);
   sqlite3_clear_bindings(plan->stmt);
@@ -223,6 +233,7 @@ ExecOutcome Execute(sqlite3* db, tsq::PlanCache* cache, const std::string& direc
   }
   if (st == nullptr) return out;  // nothing to run
   out = Run(db, st, RunInfo{t.counts_rows, t.no_data_without_rows}, max_rows);
+  if (out.result) out.result->declared = DeclaredColumns(st);
   if (cache != nullptr) cache->Record(t.sqlite_sql);
   sqlite3_finalize(st);
   EndOpenTransaction(db);
@@ -241,7 +252,7 @@ bool DescribeStatement(sqlite3* db, std::string_view tsql, ResultSet& columns,
   sqlite3_stmt* st = nullptr;
   if (!Prepare(db, t.sqlite_sql, &st, error)) return false;
   if (st != nullptr) {
-    DescribeColumns(st, columns);
+    columns.declared = DeclaredColumns(st);
     sqlite3_finalize(st);
   }
   return true;

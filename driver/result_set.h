@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,9 +32,23 @@ struct ColumnInfo {
   int64_t octet_length = 0;
 };
 
+// A result column as the engine declares it: what a description starts from.
+struct ColumnDecl {
+  std::string name;
+  std::string table;
+  std::string schema;
+  std::string decltype_text;  // empty for an expression
+};
+using ColumnDecls = std::shared_ptr<const std::vector<ColumnDecl>>;
+
 struct ResultSet {
+  // Described columns. A query's result is described when first asked (see
+  // Described()), from `declared` and the rows it holds.
   std::vector<ColumnInfo> columns;
+  ColumnDecls declared;  // null when `columns` is complete
   std::vector<std::vector<Value>> rows;
+
+  size_t column_count() const { return declared ? declared->size() : columns.size(); }
 };
 
 }  // namespace tsqlite

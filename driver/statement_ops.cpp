@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "api_util.h"
+#include "column_type.h"
 #include "execute.h"
 
 namespace tsqlite {
@@ -16,10 +17,10 @@ void CloseCursor(Stmt& s) {
   s.state = s.prepared ? StmtState::kPrepared : StmtState::kAllocated;
 }
 
-const ResultSet* Columns(const Stmt& s) {
-  if (s.result) return &*s.result;
-  if (s.prepared) return &*s.prepared;
-  return nullptr;
+const ResultSet* Columns(Stmt& s) {
+  ResultSet* rs = s.result ? &*s.result : s.prepared ? &*s.prepared : nullptr;
+  if (rs != nullptr) Described(*rs);
+  return rs;
 }
 
 SQLRETURN ExecuteText(Stmt& s, const std::string& tsql) {

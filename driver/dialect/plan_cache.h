@@ -30,6 +30,10 @@ struct CachedPlan {
   bool literal_only = false;
   sqlite3_stmt* stmt = nullptr;  // owned; null for a marker
   size_t parameters = 0;         // lifted literals bound as ?1.. (0: compiled as written)
+  // What the caller keeps with the plan (the driver: its result columns as
+  // declared), and the engine's count of recompilations it was taken at.
+  std::shared_ptr<const void> columns;
+  int columns_compiled = -1;
 };
 
 class PlanCache {
