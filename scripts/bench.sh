@@ -73,12 +73,16 @@ EOF
     bench "$BEGIN" "$END" PLG BENCH "benchmark" 00001 00000 00000 PLAN_OPTIM)
   PROPOSALS=$(sqlite3 "$DIR/db/plexor.sqlite" "SELECT count(*) FROM Kvt735Bdk")
   # The floor replays on the roster as it was before the job ran.
-  FLOOR=$(measure "$DIR/replay" "$REPLAY" "$DIR/statements.rec" "$DIR/db.fresh")
+  rm -rf "$DIR/db.floor"
+  cp -r "$DIR/db.fresh" "$DIR/db.floor"
+  FLOOR=$(measure "$DIR/replay" "$REPLAY" "$DIR/statements.rec" "$DIR/db.floor")
   STATEMENTS=$(cat "$DIR/replay.stdout" | awk '/^statements/ { print $2 }')
   SHAPES=$(cat "$DIR/replay.stdout" | awk '/^shapes/ { print $2 }')
+  FAILED=$(cat "$DIR/replay.stdout" | awk '/^failed/ { print $2 }')
   read -r JW JC JR <<<"$JOB"
   read -r FW FC FR <<<"$FLOOR"
-  echo "== Roster $SIZE (seed $SEED): $PROPOSALS proposals, $STATEMENTS statements, $SHAPES shapes"
+  echo "== Roster $SIZE (seed $SEED): $PROPOSALS proposals, $STATEMENTS statements" \
+    "($SHAPES shapes, ${FAILED:-0} failing as in the job)"
   awk -v jw="$JW" -v jc="$JC" -v jr="$JR" -v fw="$FW" -v fc="$FC" -v fr="$FR" \
     -v n="$STATEMENTS" -v p="$PROPOSALS" 'BEGIN {
     printf "%-22s %10s %10s\n", "", "job", "floor"

@@ -99,7 +99,9 @@ int main(int argc, char** argv) {
         }
       }
     }
-    if (rc != SQLITE_DONE) ++failed;
+    if (rc != SQLITE_DONE && ++failed <= 3) {
+      std::fprintf(stderr, "tsqlite_replay: failed (%s): %s\n", sqlite3_errmsg(db), sql.c_str());
+    }
     sqlite3_reset(st);
     sqlite3_clear_bindings(st);
     if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
