@@ -48,10 +48,13 @@ bool IsTypeWithLength(std::string_view sql, const RawToken& t) {
 bool IsFormArgument(const LiteralScope& g) {
   if (g.function.empty()) return false;
   for (const FormArgument& f : kFormArguments) {
-    if (g.argument == f.argument && g.function.size() == f.function.size() &&
-        Upper(g.function) == f.function) {
-      return true;
+    if (g.argument != f.argument || g.function.size() != f.function.size()) continue;
+    bool same = true;
+    for (size_t i = 0; same && i < f.function.size(); ++i) {
+      const char c = g.function[i];
+      same = (c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) == f.function[i];
     }
+    if (same) return true;
   }
   return false;
 }
@@ -96,14 +99,38 @@ bool ParseLiteral(std::string_view sql, const RawToken& t, Literal& out) {
   return errno == 0;
 }
 
-bool EndsList(std::string_view sql, const RawToken& t) {
-  constexpr std::string_view kEnds[] = {"HAVING", "UNION", "EXCEPT", "INTERSECT", "LIMIT",
-                                        "OFFSET", "FOR",   "OPTION", "WHERE",     "FROM"};
-  if (t.kind != TokenKind::kWord) return false;
-  for (std::string_view word : kEnds) {
-    if (WordIs(sql, t, word)) return true;
+// The words the scan of a statement looks out for.
+enum class Keyword { kNone, kSelect, kBy, kOrderOrGroup, kTop, kEndsSelectList, kEndsOrderList };
+
+Keyword Classify(std::string_view sql, const RawToken& t) {
+  if (t.kind != TokenKind::kWord) return Keyword::kNone;
+  const size_t length = t.end - t.begin;
+  if (length < 2 || length > 9) return Keyword::kNone;
+  struct Entry {
+    std::string_view word;
+    Keyword keyword;
+  };
+  static constexpr Entry kWords[] = {{"SELECT", Keyword::kSelect},
+                                     {"BY", Keyword::kBy},
+                                     {"ORDER", Keyword::kOrderOrGroup},
+                                     {"GROUP", Keyword::kOrderOrGroup},
+                                     {"TOP", Keyword::kTop},
+                                     {"FROM", Keyword::kEndsSelectList},
+                                     {"WHERE", Keyword::kEndsSelectList},
+                                     {"HAVING", Keyword::kEndsOrderList},
+                                     {"UNION", Keyword::kEndsOrderList},
+                                     {"EXCEPT", Keyword::kEndsOrderList},
+                                     {"INTERSECT", Keyword::kEndsOrderList},
+                                     {"LIMIT", Keyword::kEndsOrderList},
+                                     {"OFFSET", Keyword::kEndsOrderList},
+                                     {"FOR", Keyword::kEndsOrderList},
+                                     {"OPTION", Keyword::kEndsOrderList}};
+  const char first = sql[t.begin];
+  const char upper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 32) : first;
+  for (const Entry& e : kWords) {
+    if (e.word.size() == length && e.word[0] == upper && WordIs(sql, t, e.word)) return e.keyword;
   }
-  return false;
+  return Keyword::kNone;
 }
 
 }  // namespace
@@ -113,7 +140,7 @@ bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
   size_t count = 0;  // literals lifted so far
   SqlError error;
   size_t pos = 0;
-  RawToken t, prev, prev2;
+  RawToken t, prev;
   if (!NextRawToken(tsql, pos, t, error)) {
     out.literals.clear();
     return error.native == 0;
@@ -125,8 +152,11 @@ bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
   groups.assign(1, LiteralScope{});
   size_t copied = 0;  // tsql before this offset is in the key
   bool more = true;
-  for (size_t i = 0; more; ++i, prev2 = prev, prev = t, more = NextRawToken(tsql, pos, t, error)) {
+  Keyword kw = Keyword::kNone, prev_kw = Keyword::kNone, prev2_kw = Keyword::kNone;
+  for (size_t i = 0; more;
+       ++i, prev = t, prev2_kw = prev_kw, prev_kw = kw, more = NextRawToken(tsql, pos, t, error)) {
     LiteralScope& g = groups.back();
+    kw = Keyword::kNone;
     if (t.kind == TokenKind::kSymbol) {
       if (SymbolIs(tsql, t, '(')) {
         LiteralScope inner;
@@ -144,14 +174,14 @@ bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
       continue;
     }
     if (t.kind == TokenKind::kWord) {
-      if (WordIs(tsql, t, "SELECT")) {
+      kw = Classify(tsql, t);
+      if (kw == Keyword::kSelect) {
         g.select_list = query;
-      } else if (WordIs(tsql, t, "BY") && i > 0 &&
-                 (WordIs(tsql, prev, "ORDER") || WordIs(tsql, prev, "GROUP"))) {
+      } else if (kw == Keyword::kBy && prev_kw == Keyword::kOrderOrGroup) {
         g.order_list = true;
-      } else if (EndsList(tsql, t)) {
+      } else if (kw == Keyword::kEndsOrderList || kw == Keyword::kEndsSelectList) {
         g.order_list = false;
-        if (WordIs(tsql, t, "FROM") || WordIs(tsql, t, "WHERE")) g.select_list = false;
+        if (kw == Keyword::kEndsSelectList) g.select_list = false;
       }
       continue;
     }
@@ -160,8 +190,8 @@ bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
         IsFormArgument(g)) {
       continue;
     }
-    const bool after_top = (i > 0 && WordIs(tsql, prev, "TOP")) ||
-                           (i > 1 && SymbolIs(tsql, prev, '(') && WordIs(tsql, prev2, "TOP"));
+    const bool after_top =
+        prev_kw == Keyword::kTop || (SymbolIs(tsql, prev, '(') && prev2_kw == Keyword::kTop);
     if (after_top) continue;
     if (out.literals.size() <= count) out.literals.emplace_back();
     if (!ParseLiteral(tsql, t, out.literals[count])) continue;
