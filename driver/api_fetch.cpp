@@ -44,7 +44,7 @@ SQLRETURN FetchNext(Stmt& s) {
     if (s.rows_fetched_ptr != nullptr) *s.rows_fetched_ptr = 0;
     return SQL_NO_DATA;
   }
-  const std::vector<Value>& row = rs.rows[s.next_row++];
+  const RowStore::Row row = rs.rows[s.next_row++];
   SQLRETURN rc = SQL_SUCCESS;
   if (s.retrieve_data == SQL_RD_ON) {
     const SQLLEN offset = s.bind_offset_ptr != nullptr ? *s.bind_offset_ptr : 0;
@@ -127,7 +127,7 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT c
       s.getdata_done = false;
     }
     if (s.getdata_done) return static_cast<SQLRETURN>(SQL_NO_DATA);
-    const Value& value = rs.rows[s.next_row - 1][column - 1];
+    const Value value = rs.rows[s.next_row - 1][column - 1];
     Conversion c = ConvertValue(value, type, target, buffer_length, indicator, s.getdata_offset);
     if (c.rc == SQL_ERROR) {
       s.diag.Add(c.sqlstate, 0, c.message, 1, column);

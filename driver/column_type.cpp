@@ -40,9 +40,10 @@ struct ColumnStats {
 
 ColumnStats Scan(size_t index, const ResultSet& rs) {
   ColumnStats s;
-  for (const auto& row : rs.rows) {
+  for (size_t r = 0; r < rs.rows.size(); ++r) {
+    const RowStore::Row row = rs.rows[r];
     if (index >= row.size()) continue;
-    const Value& v = row[index];
+    const Value v = row[index];
     switch (v.type) {
       case ValueType::kText:
         s.any_text = true;

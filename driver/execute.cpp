@@ -70,28 +70,24 @@ ExecOutcome CreateSchema(sqlite3* db, const std::string& directory, const std::s
   return out;
 }
 
-Value ReadValue(sqlite3_stmt* st, int i) {
-  Value v;
+void ReadValue(sqlite3_stmt* st, int i, RowStore& rows) {
   switch (sqlite3_column_type(st, i)) {
     case SQLITE_INTEGER:
-      v.type = ValueType::kInteger;
-      v.integer = sqlite3_column_int64(st, i);
+      rows.AddInteger(sqlite3_column_int64(st, i));
       break;
     case SQLITE_FLOAT:
-      v.type = ValueType::kReal;
-      v.real = sqlite3_column_double(st, i);
+      rows.AddReal(sqlite3_column_double(st, i));
       break;
     case SQLITE_NULL:
+      rows.AddNull();
       break;
     default: {
-      v.type = ValueType::kText;
       const void* data = sqlite3_column_blob(st, i);
       const int n = sqlite3_column_bytes(st, i);
-      if (data != nullptr && n > 0) v.text.assign(static_cast<const char*>(data), n);
+      rows.AddText(static_cast<const char*>(data), data != nullptr && n > 0 ? n : 0);
       break;
     }
   }
-  return v;
 }
 
 ColumnDecls DeclaredColumns(sqlite3_stmt* st) {
@@ -170,10 +166,8 @@ ExecOutcome Run(sqlite3* db, sqlite3_stmt* st, const RunInfo& info, SQLULEN max_
         rc = SQLITE_DONE;  // the rest is not wanted; resetting ends the read
         break;
       }
-      std::vector<Value> row;
-      row.reserve(static_cast<size_t>(columns));
-      for (int i = 0; i < columns; ++i) row.push_back(ReadValue(st, i));
-      rs.rows.push_back(std::move(row));
+      for (int i = 0; i < columns; ++i) ReadValue(st, i, rs.rows);
+      rs.rows.EndRow();
     }
     if (rc == SQLITE_DONE) out.result = std::move(rs);
   } else {
