@@ -142,7 +142,7 @@ bool Prepare(sqlite3* db, const std::string& sql, sqlite3_stmt** st, tsq::SqlErr
 }
 
 // A statement that opened a transaction must not leave it open: every
-// statement commits when it is executed.
+// statement commits when it is executed (see Execute()).
 void EndOpenTransaction(sqlite3* db) {
   if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
 }
@@ -198,20 +198,11 @@ bool ExecuteCached(sqlite3* db, tsq::PlanCache& cache, std::string_view tsql, SQ
   return true;
 }
 
-}  // namespace
-
-ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view tsql,
-                    SQLULEN max_rows) {
-  return Execute(db, nullptr, directory, tsql, max_rows);
-}
-
-ExecOutcome Execute(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
-                    std::string_view tsql, SQLULEN max_rows) {
+// Runs one statement, through the plan cache when it has one for it.
+ExecOutcome RunStatement(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
+                         std::string_view tsql, SQLULEN max_rows) {
   ExecOutcome out;
-  if (cache != nullptr && ExecuteCached(db, *cache, tsql, max_rows, out)) {
-    EndOpenTransaction(db);
-    return out;
-  }
+  if (cache != nullptr && ExecuteCached(db, *cache, tsql, max_rows, out)) return out;
   tsq::Translation t = tsq::Translate(tsql);
   if (!t.ok) {
     out.rc = SQL_ERROR;
@@ -230,6 +221,20 @@ ExecOutcome Execute(sqlite3* db, tsq::PlanCache* cache, const std::string& direc
   if (out.result) out.result->declared = DeclaredColumns(st);
   if (cache != nullptr) cache->Record(t.sqlite_sql);
   sqlite3_finalize(st);
+  return out;
+}
+
+}  // namespace
+
+ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view tsql,
+                    SQLULEN max_rows) {
+  return Execute(db, nullptr, directory, tsql, max_rows);
+}
+
+ExecOutcome Execute(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
+                    std::string_view tsql, SQLULEN max_rows) {
+  ExecOutcome out = RunStatement(db, cache, directory, tsql, max_rows);
+  // The one place where a statement's work is committed.
   EndOpenTransaction(db);
   return out;
 }
