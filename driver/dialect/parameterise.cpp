@@ -137,14 +137,15 @@ Keyword Classify(std::string_view sql, const RawToken& t) {
 
 bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
   out.key.clear();
+  out.literals.clear();
+  // Keys are texts with markers (and raw keys start with \x02): a text with
+  // those bytes of its own could pass for another statement's key.
+  if (tsql.find_first_of("\x01\x02") != std::string_view::npos) return false;
   size_t count = 0;  // literals lifted so far
   SqlError error;
   size_t pos = 0;
   RawToken t, prev;
-  if (!NextRawToken(tsql, pos, t, error)) {
-    out.literals.clear();
-    return error.native == 0;
-  }
+  if (!NextRawToken(tsql, pos, t, error)) return error.native == 0;
   const bool query = WordIs(tsql, t, "SELECT") || WordIs(tsql, t, "WITH") || SymbolIs(tsql, t, '(');
   const bool change =
       WordIs(tsql, t, "INSERT") || WordIs(tsql, t, "UPDATE") || WordIs(tsql, t, "DELETE");

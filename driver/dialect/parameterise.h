@@ -47,8 +47,8 @@ struct ShapedStatement {
 };
 
 // Splits `tsql` into its shape and its lifted literals; `out` may be reused
-// from statement to statement. False when the text does not tokenize (the
-// caller translates it as it is, to report why).
+// from statement to statement. False when the text does not tokenize or holds
+// a byte \x01 or \x02 (the caller runs it as it is, and reports why it fails).
 bool ShapeStatement(std::string_view tsql, ShapedStatement& out);
 
 // The statement text of the shape's translation with ?N for the markers of
