@@ -69,7 +69,7 @@ bool TextField(const ColumnInfo& c, SQLUSMALLINT field, std::string& value) {
       return true;
     case SQL_DESC_LITERAL_PREFIX:
     case SQL_DESC_LITERAL_SUFFIX:
-      value = IsQuotedType(c.sql_type) ? "'" : "";
+      value.assign(IsQuotedType(c.sql_type) ? 1 : 0, '\'');
       return true;
     default:
       return false;
