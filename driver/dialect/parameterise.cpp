@@ -140,7 +140,9 @@ bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
   out.literals.clear();
   // Keys are texts with markers (and raw keys start with \x02): a text with
   // those bytes of its own could pass for another statement's key.
-  if (tsql.find_first_of("\x01\x02") != std::string_view::npos) return false;
+  for (char c : tsql) {
+    if (c == '\x01' || c == '\x02') return false;
+  }
   size_t count = 0;  // literals lifted so far
   SqlError error;
   size_t pos = 0;
