@@ -82,14 +82,15 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle) {
   dbc->diag.Clear();
   if (dbc->db == nullptr)
     return Finish(dbc->diag, Error(dbc->diag, "08003", "Connection not open"));
-  // Statements keep no SQLite state, so the database closes at once; the
+  // Statements keep no SQLite state (the plan cache finalizes its compiled
+  // statements), so the database closes at once; the
   // statement handles stay valid until they are freed.
   for (Stmt* s : dbc->statements) {
     CloseCursor(*s);
     s->prepared.reset();
     s->state = StmtState::kAllocated;
   }
-  // Closing rolls back a transaction that is still open.
+  dbc->cache.Clear();
   sqlite3_close_v2(dbc->db);
   dbc->db = nullptr;
   ForgetTransaction(*dbc);

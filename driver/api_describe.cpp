@@ -40,6 +40,107 @@ const ColumnInfo* Column(Stmt& s, SQLUSMALLINT n, SQLRETURN& rc) {
   return &rs->columns[n - 1];
 }
 
+bool IsQuotedType(SQLSMALLINT type) {
+  return type == SQL_VARCHAR || type == SQL_CHAR || type == SQL_TYPE_TIMESTAMP;
+}
+
+// The text fields of SQLColAttribute; false for a field that is no text.
+bool TextField(const ColumnInfo& c, SQLUSMALLINT field, std::string& value) {
+  switch (field) {
+    case SQL_DESC_NAME:
+    case SQL_DESC_LABEL:
+    case SQL_COLUMN_NAME:
+    case SQL_DESC_BASE_COLUMN_NAME:
+      value = c.name;
+      return true;
+    case SQL_DESC_TABLE_NAME:
+    case SQL_DESC_BASE_TABLE_NAME:
+      value = c.table;
+      return true;
+    case SQL_DESC_SCHEMA_NAME:
+      value = c.table.empty() ? std::string() : c.schema;
+      return true;
+    case SQL_DESC_CATALOG_NAME:
+      value.clear();
+      return true;
+    case SQL_DESC_TYPE_NAME:
+    case SQL_DESC_LOCAL_TYPE_NAME:
+      value = c.type_name;
+      return true;
+    case SQL_DESC_LITERAL_PREFIX:
+    case SQL_DESC_LITERAL_SUFFIX:
+      value.assign(IsQuotedType(c.sql_type) ? 1 : 0, '\'');
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The numeric fields of SQLColAttribute; false for an unknown field.
+bool NumberField(const Stmt& s, const ColumnInfo& c, SQLUSMALLINT field, SQLLEN& value) {
+  const bool timestamp = c.sql_type == SQL_TYPE_TIMESTAMP;
+  const bool character = c.sql_type == SQL_VARCHAR || c.sql_type == SQL_CHAR;
+  const bool exact =
+      c.sql_type == SQL_INTEGER || c.sql_type == SQL_SMALLINT || c.sql_type == SQL_BIGINT;
+  switch (field) {
+    case SQL_DESC_TYPE:
+      // The verbose type of a date-time column is SQL_DATETIME.
+      value = timestamp && s.dbc->env->odbc_version != SQL_OV_ODBC2 ? SQL_DATETIME
+                                                                    : TypeFor(s, c.sql_type);
+      return true;
+    case SQL_DESC_CONCISE_TYPE:
+      value = TypeFor(s, c.sql_type);
+      return true;
+    case SQL_DESC_DATETIME_INTERVAL_CODE:
+      value = timestamp ? SQL_CODE_TIMESTAMP : 0;
+      return true;
+    case SQL_DESC_LENGTH:
+    case SQL_COLUMN_LENGTH:
+      value = timestamp ? 16 : character ? static_cast<SQLLEN>(c.column_size) : c.octet_length;
+      return true;
+    case SQL_DESC_OCTET_LENGTH:
+      value = c.octet_length;
+      return true;
+    case SQL_DESC_DISPLAY_SIZE:
+      value = c.display_size;
+      return true;
+    case SQL_DESC_PRECISION:
+    case SQL_COLUMN_PRECISION:
+      value = timestamp ? 0 : static_cast<SQLLEN>(c.column_size);
+      return true;
+    case SQL_DESC_SCALE:
+    case SQL_COLUMN_SCALE:
+      value = c.decimal_digits;
+      return true;
+    case SQL_DESC_NUM_PREC_RADIX:
+      value = c.sql_type == SQL_DOUBLE ? 2 : exact ? 10 : 0;
+      return true;
+    case SQL_DESC_NULLABLE:
+    case SQL_COLUMN_NULLABLE:
+      value = SQL_NULLABLE_UNKNOWN;
+      return true;
+    case SQL_DESC_UNNAMED:
+      value = c.name.empty() ? SQL_UNNAMED : SQL_NAMED;
+      return true;
+    case SQL_DESC_UNSIGNED:
+      value = IsQuotedType(c.sql_type) ? SQL_TRUE : SQL_FALSE;
+      return true;
+    case SQL_DESC_FIXED_PREC_SCALE:
+    case SQL_DESC_AUTO_UNIQUE_VALUE:
+    case SQL_DESC_CASE_SENSITIVE:
+      value = SQL_FALSE;
+      return true;
+    case SQL_DESC_SEARCHABLE:
+      value = SQL_PRED_SEARCHABLE;
+      return true;
+    case SQL_DESC_UPDATABLE:
+      value = SQL_ATTR_READWRITE_UNKNOWN;
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 extern "C" {
@@ -76,88 +177,14 @@ SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMAL
     SQLRETURN rc = SQL_SUCCESS;
     const ColumnInfo* c = Column(s, column, rc);
     if (c == nullptr) return rc;
-    auto num = [&](SQLLEN v) {
-      if (number != nullptr) *number = v;
-      return static_cast<SQLRETURN>(SQL_SUCCESS);
-    };
-    auto str = [&](const std::string& v) {
-      return OutText(v, text, text_max, text_length, s.diag);
-    };
-    switch (field) {
-      case SQL_DESC_NAME:
-      case SQL_DESC_LABEL:
-      case SQL_COLUMN_NAME:
-      case SQL_DESC_BASE_COLUMN_NAME:
-        return str(c->name);
-      case SQL_DESC_TABLE_NAME:
-      case SQL_DESC_BASE_TABLE_NAME:
-        return str(c->table);
-      case SQL_DESC_SCHEMA_NAME:
-        return str(c->table.empty() ? std::string() : c->schema);
-      case SQL_DESC_CATALOG_NAME:
-        return str("");
-      case SQL_DESC_TYPE_NAME:
-      case SQL_DESC_LOCAL_TYPE_NAME:
-        return str(c->type_name);
-      case SQL_DESC_LITERAL_PREFIX:
-      case SQL_DESC_LITERAL_SUFFIX: {
-        const bool quoted = c->sql_type == SQL_VARCHAR || c->sql_type == SQL_CHAR ||
-                            c->sql_type == SQL_TYPE_TIMESTAMP;
-        return str(quoted ? "'" : "");
-      }
-      case SQL_DESC_TYPE:
-        // The verbose type of a date-time column is SQL_DATETIME.
-        return num(c->sql_type == SQL_TYPE_TIMESTAMP && s.dbc->env->odbc_version != SQL_OV_ODBC2
-                       ? SQL_DATETIME
-                       : TypeFor(s, c->sql_type));
-      case SQL_DESC_CONCISE_TYPE:
-        return num(TypeFor(s, c->sql_type));
-      case SQL_DESC_DATETIME_INTERVAL_CODE:
-        return num(c->sql_type == SQL_TYPE_TIMESTAMP ? SQL_CODE_TIMESTAMP : 0);
-      case SQL_DESC_LENGTH:
-      case SQL_COLUMN_LENGTH:
-        return num(c->sql_type == SQL_TYPE_TIMESTAMP ? 16
-                   : (c->sql_type == SQL_VARCHAR || c->sql_type == SQL_CHAR)
-                       ? static_cast<SQLLEN>(c->column_size)
-                       : c->octet_length);
-      case SQL_DESC_OCTET_LENGTH:
-        return num(c->octet_length);
-      case SQL_DESC_DISPLAY_SIZE:
-        return num(c->display_size);
-      case SQL_DESC_PRECISION:
-      case SQL_COLUMN_PRECISION:
-        return num(c->sql_type == SQL_TYPE_TIMESTAMP ? 0 : static_cast<SQLLEN>(c->column_size));
-      case SQL_DESC_SCALE:
-      case SQL_COLUMN_SCALE:
-        return num(c->decimal_digits);
-      case SQL_DESC_NUM_PREC_RADIX:
-        return num(c->sql_type == SQL_DOUBLE ? 2
-                   : (c->sql_type == SQL_INTEGER || c->sql_type == SQL_SMALLINT ||
-                      c->sql_type == SQL_BIGINT)
-                       ? 10
-                       : 0);
-      case SQL_DESC_NULLABLE:
-      case SQL_COLUMN_NULLABLE:
-        return num(SQL_NULLABLE_UNKNOWN);
-      case SQL_DESC_UNNAMED:
-        return num(c->name.empty() ? SQL_UNNAMED : SQL_NAMED);
-      case SQL_DESC_UNSIGNED:
-        return num((c->sql_type == SQL_VARCHAR || c->sql_type == SQL_CHAR ||
-                    c->sql_type == SQL_TYPE_TIMESTAMP)
-                       ? SQL_TRUE
-                       : SQL_FALSE);
-      case SQL_DESC_FIXED_PREC_SCALE:
-      case SQL_DESC_AUTO_UNIQUE_VALUE:
-        return num(SQL_FALSE);
-      case SQL_DESC_CASE_SENSITIVE:
-        return num(SQL_FALSE);
-      case SQL_DESC_SEARCHABLE:
-        return num(SQL_PRED_SEARCHABLE);
-      case SQL_DESC_UPDATABLE:
-        return num(SQL_ATTR_READWRITE_UNKNOWN);
-      default:
-        return Error(s.diag, "HY091", "Invalid descriptor field identifier");
+    std::string value;
+    if (TextField(*c, field, value)) return OutText(value, text, text_max, text_length, s.diag);
+    SQLLEN n = 0;
+    if (!NumberField(s, *c, field, n)) {
+      return Error(s.diag, "HY091", "Invalid descriptor field identifier");
     }
+    if (number != nullptr) *number = n;
+    return static_cast<SQLRETURN>(SQL_SUCCESS);
   });
 }
 

@@ -1,6 +1,9 @@
 // Entry points that bind result columns and deliver rows.
 
+#include <algorithm>
+
 #include "api_util.h"
+#include "column_type.h"
 #include "convert.h"
 #include "handles.h"
 #include "statement_ops.h"
@@ -15,8 +18,12 @@ SQLRETURN NoCursor(Stmt& s) {
   return Error(s.diag, "HY010", "Function sequence error");
 }
 
-SQLSMALLINT EffectiveCType(SQLSMALLINT c_type, const ColumnInfo& column) {
-  if (c_type == SQL_C_DEFAULT || c_type == SQL_ARD_TYPE) return DefaultCType(column.sql_type);
+// The C type a value of column `index` is delivered as; only the defaults
+// need the column described.
+SQLSMALLINT EffectiveCType(SQLSMALLINT c_type, ResultSet& rs, size_t index) {
+  if (c_type == SQL_C_DEFAULT || c_type == SQL_ARD_TYPE) {
+    return DefaultCType(Described(rs)[index].sql_type);
+  }
   return c_type;
 }
 
@@ -31,22 +38,22 @@ SQLRETURN FetchNext(Stmt& s) {
   s.getdata_column = 0;
   s.getdata_offset = 0;
   s.getdata_done = false;
-  const ResultSet& rs = *s.result;
+  ResultSet& rs = *s.result;
   if (s.next_row >= rs.rows.size()) {
     s.next_row = rs.rows.size() + 1;  // past the end: no current row for SQLGetData
     if (s.rows_fetched_ptr != nullptr) *s.rows_fetched_ptr = 0;
     return SQL_NO_DATA;
   }
-  const std::vector<Value>& row = rs.rows[s.next_row++];
+  const RowStore::Row row = rs.rows[s.next_row++];
   SQLRETURN rc = SQL_SUCCESS;
   if (s.retrieve_data == SQL_RD_ON) {
     const SQLLEN offset = s.bind_offset_ptr != nullptr ? *s.bind_offset_ptr : 0;
-    for (size_t i = 0; i < s.bindings.size() && i < rs.columns.size(); ++i) {
+    const size_t columns = rs.column_count();
+    for (size_t i = 0; i < s.bindings.size() && i < columns; ++i) {
       const Binding& b = s.bindings[i];
       if (b.target == nullptr && b.indicator == nullptr) continue;
-      Conversion c =
-          ConvertValue(row[i], EffectiveCType(b.c_type, rs.columns[i]), Offset(b.target, offset),
-                       b.buffer_length, Offset(b.indicator, offset));
+      Conversion c = ConvertValue(row[i], EffectiveCType(b.c_type, rs, i), Offset(b.target, offset),
+                                  b.buffer_length, Offset(b.indicator, offset));
       if (c.rc == SQL_SUCCESS) continue;
       s.diag.Add(c.sqlstate, 0, c.message, 1, static_cast<SQLINTEGER>(i + 1));
       rc = Combine(rc, c.rc);
@@ -77,7 +84,11 @@ SQLRETURN SQL_API SQLBindCol(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT c
       return Error(s.diag, "HY003", "Program type out of range");
     }
     if (buffer_length < 0) return Error(s.diag, "HY090", "Invalid string or buffer length");
-    if (s.bindings.size() < column) s.bindings.resize(column);
+    if (s.bindings.size() < column) {
+      // Columns are mostly bound one after another: room for a whole row at once.
+      if (s.bindings.capacity() < column) s.bindings.reserve(std::max<size_t>(column, 64));
+      s.bindings.resize(column);
+    }
     s.bindings[column - 1] = Binding{c_type, target, buffer_length, indicator};
     return static_cast<SQLRETURN>(SQL_SUCCESS);
   });
@@ -100,15 +111,15 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT c
                              SQLPOINTER target, SQLLEN buffer_length, SQLLEN* indicator) {
   return WithStmt(handle, [&](Stmt& s) {
     if (s.state != StmtState::kCursor || !s.result) return NoCursor(s);
-    const ResultSet& rs = *s.result;
+    ResultSet& rs = *s.result;
     if (s.next_row == 0 || s.next_row > rs.rows.size()) {
       return Error(s.diag, "24000", "Invalid cursor state");
     }
-    if (column == 0 || column > rs.columns.size()) {
+    if (column == 0 || column > rs.column_count()) {
       return Error(s.diag, "07009", "Invalid descriptor index");
     }
     if (buffer_length < 0) return Error(s.diag, "HY090", "Invalid string or buffer length");
-    const SQLSMALLINT type = EffectiveCType(c_type, rs.columns[column - 1]);
+    const SQLSMALLINT type = EffectiveCType(c_type, rs, column - 1u);
     if (!IsSupportedCType(type)) return Error(s.diag, "HY003", "Program type out of range");
     if (column != s.getdata_column) {
       s.getdata_column = column;
@@ -116,7 +127,7 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT c
       s.getdata_done = false;
     }
     if (s.getdata_done) return static_cast<SQLRETURN>(SQL_NO_DATA);
-    const Value& value = rs.rows[s.next_row - 1][column - 1];
+    const Value value = rs.rows[s.next_row - 1][column - 1];
     Conversion c = ConvertValue(value, type, target, buffer_length, indicator, s.getdata_offset);
     if (c.rc == SQL_ERROR) {
       s.diag.Add(c.sqlstate, 0, c.message, 1, column);

@@ -36,375 +36,238 @@ struct InfoValue {
   SQLUINTEGER number = 0;
 };
 
-InfoValue Text(std::string s) {
-  return InfoValue{Kind::kText, std::move(s), 0};
-}
-InfoValue Small(SQLUINTEGER v) {
-  return InfoValue{Kind::kSmall, std::string(), v};
-}
-InfoValue Integer(SQLUINTEGER v) {
-  return InfoValue{Kind::kInteger, std::string(), v};
-}
+// One fixed answer of SQLGetInfo: a text, or a number of 16 (kSmall) or 32 bits.
+struct FixedInfo {
+  SQLUSMALLINT type;
+  Kind kind;
+  const char* text;  // kText only
+  SQLUINTEGER number;
+};
 
 // SQL_ASYNC_DBC_FUNCTIONS and SQL_ASYNC_NOTIFICATION, asked by newer managers.
 constexpr SQLUSMALLINT kAsyncDbcFunctions = 10023;
 constexpr SQLUSMALLINT kAsyncNotification = 10025;
 
-bool Lookup(const Dbc& d, SQLUSMALLINT type, InfoValue& out) {
-  switch (type) {
+constexpr FixedInfo kFixedInfo[] = {
     // Driver and data source.
-    case SQL_DRIVER_NAME:
-      out = Text("libtsqlite.so");
-      return true;
-    case SQL_DRIVER_VER:
-      out = Text("01.00.0000");
-      return true;
-    case SQL_DRIVER_ODBC_VER:
-      out = Text("03.00");
-      return true;
-    case SQL_DBMS_NAME:
-      out = Text("TSQLite");
-      return true;
+    {SQL_DRIVER_NAME, Kind::kText, "libtsqlite.so", 0},
+    {SQL_DRIVER_VER, Kind::kText, "01.00.0000", 0},
+    {SQL_DRIVER_ODBC_VER, Kind::kText, "03.00", 0},
+    {SQL_DBMS_NAME, Kind::kText, "TSQLite", 0},
+    {SQL_DATA_SOURCE_READ_ONLY, Kind::kText, "N", 0},
+    {SQL_ACCESSIBLE_TABLES, Kind::kText, "Y", 0},
+    {SQL_ACCESSIBLE_PROCEDURES, Kind::kText, "N", 0},
+    {SQL_PROCEDURES, Kind::kText, "N", 0},
+    {SQL_XOPEN_CLI_YEAR, Kind::kText, "1995", 0},
+    // Identifiers and terms.
+    {SQL_IDENTIFIER_QUOTE_CHAR, Kind::kText, "\"", 0},
+    {SQL_IDENTIFIER_CASE, Kind::kSmall, nullptr, SQL_IC_MIXED},
+    {SQL_QUOTED_IDENTIFIER_CASE, Kind::kSmall, nullptr, SQL_IC_MIXED},
+    {SQL_CATALOG_NAME_SEPARATOR, Kind::kText, ".", 0},
+    {SQL_CATALOG_NAME, Kind::kText, "N", 0},
+    {SQL_CATALOG_TERM, Kind::kText, "", 0},
+    {SQL_CATALOG_LOCATION, Kind::kSmall, nullptr, 0},
+    {SQL_CATALOG_USAGE, Kind::kInteger, nullptr, 0},
+    {SQL_SCHEMA_TERM, Kind::kText, "schema", 0},
+    {SQL_SCHEMA_USAGE, Kind::kInteger, nullptr,
+     SQL_SU_DML_STATEMENTS | SQL_SU_TABLE_DEFINITION | SQL_SU_INDEX_DEFINITION},
+    {SQL_TABLE_TERM, Kind::kText, "table", 0},
+    {SQL_PROCEDURE_TERM, Kind::kText, "procedure", 0},
+    {SQL_SEARCH_PATTERN_ESCAPE, Kind::kText, "\\", 0},
+    {SQL_SPECIAL_CHARACTERS, Kind::kText, "", 0},
+    {SQL_KEYWORDS, Kind::kText, "", 0},
+    {SQL_LIKE_ESCAPE_CLAUSE, Kind::kText, "N", 0},
+    {SQL_COLLATION_SEQ, Kind::kText, "", 0},
+    {SQL_MAX_IDENTIFIER_LEN, Kind::kSmall, nullptr, 128},
+    {SQL_MAX_COLUMN_NAME_LEN, Kind::kSmall, nullptr, 128},
+    {SQL_MAX_CURSOR_NAME_LEN, Kind::kSmall, nullptr, 128},
+    {SQL_MAX_SCHEMA_NAME_LEN, Kind::kSmall, nullptr, 128},
+    {SQL_MAX_TABLE_NAME_LEN, Kind::kSmall, nullptr, 128},
+    {SQL_MAX_USER_NAME_LEN, Kind::kSmall, nullptr, 128},
+    {SQL_MAX_CATALOG_NAME_LEN, Kind::kSmall, nullptr, 0},
+    {SQL_MAX_PROCEDURE_NAME_LEN, Kind::kSmall, nullptr, 0},
+    {SQL_MAX_COLUMNS_IN_GROUP_BY, Kind::kSmall, nullptr, 0},
+    {SQL_MAX_COLUMNS_IN_INDEX, Kind::kSmall, nullptr, 0},
+    {SQL_MAX_COLUMNS_IN_ORDER_BY, Kind::kSmall, nullptr, 0},
+    {SQL_MAX_COLUMNS_IN_SELECT, Kind::kSmall, nullptr, 0},
+    {SQL_MAX_COLUMNS_IN_TABLE, Kind::kSmall, nullptr, 0},
+    {SQL_MAX_TABLES_IN_SELECT, Kind::kSmall, nullptr, 0},
+    {SQL_MAX_CONCURRENT_ACTIVITIES, Kind::kSmall, nullptr, 0},
+    {SQL_MAX_DRIVER_CONNECTIONS, Kind::kSmall, nullptr, 0},
+    {SQL_ACTIVE_ENVIRONMENTS, Kind::kSmall, nullptr, 0},
+    {SQL_MAX_STATEMENT_LEN, Kind::kInteger, nullptr, 0},
+    {SQL_MAX_ROW_SIZE, Kind::kInteger, nullptr, 0},
+    {SQL_MAX_CHAR_LITERAL_LEN, Kind::kInteger, nullptr, 0},
+    {SQL_MAX_BINARY_LITERAL_LEN, Kind::kInteger, nullptr, 0},
+    {SQL_MAX_INDEX_SIZE, Kind::kInteger, nullptr, 0},
+    {SQL_MAX_ASYNC_CONCURRENT_STATEMENTS, Kind::kInteger, nullptr, 0},
+    {SQL_MAX_ROW_SIZE_INCLUDES_LONG, Kind::kText, "Y", 0},
+    // Cursors and data retrieval.
+    {SQL_GETDATA_EXTENSIONS, Kind::kInteger, nullptr,
+     SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BOUND},
+    {SQL_SCROLL_OPTIONS, Kind::kInteger, nullptr, SQL_SO_FORWARD_ONLY},
+    {SQL_SCROLL_CONCURRENCY, Kind::kInteger, nullptr, SQL_SCCO_READ_ONLY | SQL_SCCO_LOCK},
+    {SQL_FETCH_DIRECTION, Kind::kInteger, nullptr, SQL_FD_FETCH_NEXT},
+    {SQL_FORWARD_ONLY_CURSOR_ATTRIBUTES1, Kind::kInteger, nullptr, SQL_CA1_NEXT},
+    {SQL_FORWARD_ONLY_CURSOR_ATTRIBUTES2, Kind::kInteger, nullptr,
+     SQL_CA2_READ_ONLY_CONCURRENCY | SQL_CA2_LOCK_CONCURRENCY | SQL_CA2_MAX_ROWS_SELECT},
+    {SQL_STATIC_CURSOR_ATTRIBUTES1, Kind::kInteger, nullptr, 0},
+    {SQL_STATIC_CURSOR_ATTRIBUTES2, Kind::kInteger, nullptr, 0},
+    {SQL_DYNAMIC_CURSOR_ATTRIBUTES1, Kind::kInteger, nullptr, 0},
+    {SQL_DYNAMIC_CURSOR_ATTRIBUTES2, Kind::kInteger, nullptr, 0},
+    {SQL_KEYSET_CURSOR_ATTRIBUTES1, Kind::kInteger, nullptr, 0},
+    {SQL_KEYSET_CURSOR_ATTRIBUTES2, Kind::kInteger, nullptr, 0},
+    {SQL_POS_OPERATIONS, Kind::kInteger, nullptr, 0},
+    {SQL_POSITIONED_STATEMENTS, Kind::kInteger, nullptr, 0},
+    {SQL_LOCK_TYPES, Kind::kInteger, nullptr, 0},
+    {SQL_BOOKMARK_PERSISTENCE, Kind::kInteger, nullptr, 0},
+    {SQL_STATIC_SENSITIVITY, Kind::kInteger, nullptr, 0},
+    {SQL_CURSOR_SENSITIVITY, Kind::kInteger, nullptr, SQL_INSENSITIVE},
+    {SQL_CURSOR_COMMIT_BEHAVIOR, Kind::kSmall, nullptr, SQL_CB_PRESERVE},
+    {SQL_CURSOR_ROLLBACK_BEHAVIOR, Kind::kSmall, nullptr, SQL_CB_PRESERVE},
+    {SQL_ROW_UPDATES, Kind::kText, "N", 0},
+    {SQL_MULT_RESULT_SETS, Kind::kText, "N", 0},
+    {SQL_MULTIPLE_ACTIVE_TXN, Kind::kText, "Y", 0},
+    {SQL_NEED_LONG_DATA_LEN, Kind::kText, "N", 0},
+    {SQL_DESCRIBE_PARAMETER, Kind::kText, "N", 0},
+    {SQL_PARAM_ARRAY_ROW_COUNTS, Kind::kInteger, nullptr, SQL_PARC_NO_BATCH},
+    {SQL_PARAM_ARRAY_SELECTS, Kind::kInteger, nullptr, SQL_PAS_NO_SELECT},
+    {SQL_BATCH_SUPPORT, Kind::kInteger, nullptr, 0},
+    {SQL_BATCH_ROW_COUNT, Kind::kInteger, nullptr, 0},
+    {SQL_ASYNC_MODE, Kind::kInteger, nullptr, SQL_AM_NONE},
+    {kAsyncDbcFunctions, Kind::kInteger, nullptr, 0},
+    {kAsyncNotification, Kind::kInteger, nullptr, 0},
+    // Transactions: autocommit by default; manual commit on request.
+    {SQL_TXN_CAPABLE, Kind::kSmall, nullptr, SQL_TC_ALL},
+    {SQL_TXN_ISOLATION_OPTION, Kind::kInteger, nullptr, SQL_TXN_SERIALIZABLE},
+    {SQL_DEFAULT_TXN_ISOLATION, Kind::kInteger, nullptr, SQL_TXN_SERIALIZABLE},
+    // SQL.
+    {SQL_ODBC_INTERFACE_CONFORMANCE, Kind::kInteger, nullptr, SQL_OIC_CORE},
+    {SQL_ODBC_API_CONFORMANCE, Kind::kSmall, nullptr, SQL_OAC_LEVEL1},
+    {SQL_ODBC_SQL_CONFORMANCE, Kind::kSmall, nullptr, SQL_OSC_MINIMUM},
+    {SQL_ODBC_SAG_CLI_CONFORMANCE, Kind::kSmall, nullptr, SQL_OSCC_COMPLIANT},
+    {SQL_SQL_CONFORMANCE, Kind::kInteger, nullptr, SQL_SC_SQL92_ENTRY},
+    {SQL_CONCAT_NULL_BEHAVIOR, Kind::kSmall, nullptr, SQL_CB_NULL},
+    {SQL_CORRELATION_NAME, Kind::kSmall, nullptr, SQL_CN_ANY},
+    {SQL_NON_NULLABLE_COLUMNS, Kind::kSmall, nullptr, SQL_NNC_NON_NULL},
+    {SQL_NULL_COLLATION, Kind::kSmall, nullptr, SQL_NC_LOW},
+    {SQL_GROUP_BY, Kind::kSmall, nullptr, SQL_GB_GROUP_BY_CONTAINS_SELECT},
+    {SQL_FILE_USAGE, Kind::kSmall, nullptr, SQL_FILE_NOT_SUPPORTED},
+    {SQL_COLUMN_ALIAS, Kind::kText, "Y", 0},
+    {SQL_EXPRESSIONS_IN_ORDERBY, Kind::kText, "Y", 0},
+    {SQL_ORDER_BY_COLUMNS_IN_SELECT, Kind::kText, "N", 0},
+    {SQL_OUTER_JOINS, Kind::kText, "Y", 0},
+    {SQL_OJ_CAPABILITIES, Kind::kInteger, nullptr,
+     SQL_OJ_LEFT | SQL_OJ_NOT_ORDERED | SQL_OJ_NESTED | SQL_OJ_INNER | SQL_OJ_ALL_COMPARISON_OPS},
+    {SQL_INTEGRITY, Kind::kText, "N", 0},
+    {SQL_UNION, Kind::kInteger, nullptr, SQL_U_UNION | SQL_U_UNION_ALL},
+    {SQL_SUBQUERIES, Kind::kInteger, nullptr,
+     SQL_SQ_COMPARISON | SQL_SQ_EXISTS | SQL_SQ_IN | SQL_SQ_CORRELATED_SUBQUERIES},
+    {SQL_AGGREGATE_FUNCTIONS, Kind::kInteger, nullptr,
+     SQL_AF_ALL | SQL_AF_AVG | SQL_AF_COUNT | SQL_AF_DISTINCT | SQL_AF_MAX | SQL_AF_MIN |
+         SQL_AF_SUM},
+    {SQL_CREATE_SCHEMA, Kind::kInteger, nullptr, SQL_CS_CREATE_SCHEMA},
+    {SQL_CREATE_TABLE, Kind::kInteger, nullptr,
+     SQL_CT_CREATE_TABLE | SQL_CT_COLUMN_CONSTRAINT | SQL_CT_TABLE_CONSTRAINT},
+    {SQL_DROP_TABLE, Kind::kInteger, nullptr, SQL_DT_DROP_TABLE},
+    {SQL_DDL_INDEX, Kind::kInteger, nullptr, SQL_DI_CREATE_INDEX | SQL_DI_DROP_INDEX},
+    {SQL_INDEX_KEYWORDS, Kind::kInteger, nullptr, SQL_IK_NONE},
+    {SQL_INSERT_STATEMENT, Kind::kInteger, nullptr,
+     SQL_IS_INSERT_LITERALS | SQL_IS_INSERT_SEARCHED | SQL_IS_SELECT_INTO},
+    {SQL_CONVERT_FUNCTIONS, Kind::kInteger, nullptr, SQL_FN_CVT_CONVERT},
+    {SQL_NUMERIC_FUNCTIONS, Kind::kInteger, nullptr, 0},
+    {SQL_STRING_FUNCTIONS, Kind::kInteger, nullptr, 0},
+    {SQL_SYSTEM_FUNCTIONS, Kind::kInteger, nullptr, 0},
+    {SQL_TIMEDATE_FUNCTIONS, Kind::kInteger, nullptr, 0},
+    {SQL_TIMEDATE_ADD_INTERVALS, Kind::kInteger, nullptr, 0},
+    {SQL_TIMEDATE_DIFF_INTERVALS, Kind::kInteger, nullptr, 0},
+    {SQL_DATETIME_LITERALS, Kind::kInteger, nullptr, 0},
+    {SQL_ALTER_TABLE, Kind::kInteger, nullptr, 0},
+    {SQL_ALTER_DOMAIN, Kind::kInteger, nullptr, 0},
+    {SQL_CREATE_VIEW, Kind::kInteger, nullptr, 0},
+    {SQL_DROP_VIEW, Kind::kInteger, nullptr, 0},
+    {SQL_CREATE_ASSERTION, Kind::kInteger, nullptr, 0},
+    {SQL_CREATE_CHARACTER_SET, Kind::kInteger, nullptr, 0},
+    {SQL_CREATE_COLLATION, Kind::kInteger, nullptr, 0},
+    {SQL_CREATE_DOMAIN, Kind::kInteger, nullptr, 0},
+    {SQL_CREATE_TRANSLATION, Kind::kInteger, nullptr, 0},
+    {SQL_DROP_ASSERTION, Kind::kInteger, nullptr, 0},
+    {SQL_DROP_CHARACTER_SET, Kind::kInteger, nullptr, 0},
+    {SQL_DROP_COLLATION, Kind::kInteger, nullptr, 0},
+    {SQL_DROP_DOMAIN, Kind::kInteger, nullptr, 0},
+    {SQL_DROP_SCHEMA, Kind::kInteger, nullptr, 0},
+    {SQL_DROP_TRANSLATION, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_DATETIME_FUNCTIONS, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_FOREIGN_KEY_DELETE_RULE, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_FOREIGN_KEY_UPDATE_RULE, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_GRANT, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_NUMERIC_VALUE_FUNCTIONS, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_PREDICATES, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_RELATIONAL_JOIN_OPERATORS, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_REVOKE, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_ROW_VALUE_CONSTRUCTOR, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_STRING_FUNCTIONS, Kind::kInteger, nullptr, 0},
+    {SQL_SQL92_VALUE_EXPRESSIONS, Kind::kInteger, nullptr, 0},
+    {SQL_INFO_SCHEMA_VIEWS, Kind::kInteger, nullptr, 0},
+    {SQL_STANDARD_CLI_CONFORMANCE, Kind::kInteger, nullptr, 0},
+    {SQL_DTC_TRANSITION_COST, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_BIGINT, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_BINARY, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_BIT, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_CHAR, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_DATE, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_DECIMAL, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_DOUBLE, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_FLOAT, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_INTEGER, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_LONGVARBINARY, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_LONGVARCHAR, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_NUMERIC, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_REAL, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_SMALLINT, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_TIME, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_TIMESTAMP, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_TINYINT, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_VARBINARY, Kind::kInteger, nullptr, 0},
+    {SQL_CONVERT_VARCHAR, Kind::kInteger, nullptr, 0},
+};
+
+// The answers that depend on the connection or on the engine's version.
+bool DynamicInfo(const Dbc& d, SQLUSMALLINT type, std::string& text) {
+  switch (type) {
     case SQL_DBMS_VER:
-      out = Text(std::string("01.00.0000 SQLite ") + sqlite3_libversion());
+      text = std::string("01.00.0000 SQLite ") + sqlite3_libversion();
       return true;
     case SQL_DATA_SOURCE_NAME:
-      out = Text(d.dsn);
+      text = d.dsn;
       return true;
     case SQL_SERVER_NAME:
-      out = Text(d.directory);
+      text = d.directory;
       return true;
     case SQL_DATABASE_NAME:
-      out = Text(std::filesystem::path(d.directory).filename().string());
+      text = std::filesystem::path(d.directory).filename().string();
       return true;
     case SQL_USER_NAME:
-      out = Text(d.user);
-      return true;
-    case SQL_DATA_SOURCE_READ_ONLY:
-      out = Text("N");
-      return true;
-    case SQL_ACCESSIBLE_TABLES:
-      out = Text("Y");
-      return true;
-    case SQL_ACCESSIBLE_PROCEDURES:
-      out = Text("N");
-      return true;
-    case SQL_PROCEDURES:
-      out = Text("N");
-      return true;
-    case SQL_XOPEN_CLI_YEAR:
-      out = Text("1995");
-      return true;
-    // Identifiers and terms.
-    case SQL_IDENTIFIER_QUOTE_CHAR:
-      out = Text("\"");
-      return true;
-    case SQL_IDENTIFIER_CASE:
-      out = Small(SQL_IC_MIXED);
-      return true;
-    case SQL_QUOTED_IDENTIFIER_CASE:
-      out = Small(SQL_IC_MIXED);
-      return true;
-    case SQL_CATALOG_NAME_SEPARATOR:
-      out = Text(".");
-      return true;
-    case SQL_CATALOG_NAME:
-      out = Text("N");
-      return true;
-    case SQL_CATALOG_TERM:
-      out = Text("");
-      return true;
-    case SQL_CATALOG_LOCATION:
-      out = Small(0);
-      return true;
-    case SQL_CATALOG_USAGE:
-      out = Integer(0);
-      return true;
-    case SQL_SCHEMA_TERM:
-      out = Text("schema");
-      return true;
-    case SQL_SCHEMA_USAGE:
-      out = Integer(SQL_SU_DML_STATEMENTS | SQL_SU_TABLE_DEFINITION | SQL_SU_INDEX_DEFINITION);
-      return true;
-    case SQL_TABLE_TERM:
-      out = Text("table");
-      return true;
-    case SQL_PROCEDURE_TERM:
-      out = Text("procedure");
-      return true;
-    case SQL_SEARCH_PATTERN_ESCAPE:
-      out = Text("\\");
-      return true;
-    case SQL_SPECIAL_CHARACTERS:
-      out = Text("");
-      return true;
-    case SQL_KEYWORDS:
-      out = Text("");
-      return true;
-    case SQL_LIKE_ESCAPE_CLAUSE:
-      out = Text("N");
-      return true;
-    case SQL_COLLATION_SEQ:
-      out = Text("");
-      return true;
-    case SQL_MAX_IDENTIFIER_LEN:
-    case SQL_MAX_COLUMN_NAME_LEN:
-    case SQL_MAX_CURSOR_NAME_LEN:
-    case SQL_MAX_SCHEMA_NAME_LEN:
-    case SQL_MAX_TABLE_NAME_LEN:
-    case SQL_MAX_USER_NAME_LEN:
-      out = Small(128);
-      return true;
-    case SQL_MAX_CATALOG_NAME_LEN:
-    case SQL_MAX_PROCEDURE_NAME_LEN:
-    case SQL_MAX_COLUMNS_IN_GROUP_BY:
-    case SQL_MAX_COLUMNS_IN_INDEX:
-    case SQL_MAX_COLUMNS_IN_ORDER_BY:
-    case SQL_MAX_COLUMNS_IN_SELECT:
-    case SQL_MAX_COLUMNS_IN_TABLE:
-    case SQL_MAX_TABLES_IN_SELECT:
-    case SQL_MAX_CONCURRENT_ACTIVITIES:
-    case SQL_MAX_DRIVER_CONNECTIONS:
-    case SQL_ACTIVE_ENVIRONMENTS:
-      out = Small(0);
-      return true;
-    case SQL_MAX_STATEMENT_LEN:
-    case SQL_MAX_ROW_SIZE:
-    case SQL_MAX_CHAR_LITERAL_LEN:
-    case SQL_MAX_BINARY_LITERAL_LEN:
-    case SQL_MAX_INDEX_SIZE:
-    case SQL_MAX_ASYNC_CONCURRENT_STATEMENTS:
-      out = Integer(0);
-      return true;
-    case SQL_MAX_ROW_SIZE_INCLUDES_LONG:
-      out = Text("Y");
-      return true;
-    // Cursors and data retrieval.
-    case SQL_GETDATA_EXTENSIONS:
-      out = Integer(SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BOUND);
-      return true;
-    case SQL_SCROLL_OPTIONS:
-      out = Integer(SQL_SO_FORWARD_ONLY);
-      return true;
-    case SQL_SCROLL_CONCURRENCY:
-      out = Integer(SQL_SCCO_READ_ONLY | SQL_SCCO_LOCK);
-      return true;
-    case SQL_FETCH_DIRECTION:
-      out = Integer(SQL_FD_FETCH_NEXT);
-      return true;
-    case SQL_FORWARD_ONLY_CURSOR_ATTRIBUTES1:
-      out = Integer(SQL_CA1_NEXT);
-      return true;
-    case SQL_FORWARD_ONLY_CURSOR_ATTRIBUTES2:
-      out = Integer(SQL_CA2_READ_ONLY_CONCURRENCY | SQL_CA2_LOCK_CONCURRENCY |
-                    SQL_CA2_MAX_ROWS_SELECT);
-      return true;
-    case SQL_STATIC_CURSOR_ATTRIBUTES1:
-    case SQL_STATIC_CURSOR_ATTRIBUTES2:
-    case SQL_DYNAMIC_CURSOR_ATTRIBUTES1:
-    case SQL_DYNAMIC_CURSOR_ATTRIBUTES2:
-    case SQL_KEYSET_CURSOR_ATTRIBUTES1:
-    case SQL_KEYSET_CURSOR_ATTRIBUTES2:
-    case SQL_POS_OPERATIONS:
-    case SQL_POSITIONED_STATEMENTS:
-    case SQL_LOCK_TYPES:
-    case SQL_BOOKMARK_PERSISTENCE:
-    case SQL_STATIC_SENSITIVITY:
-      out = Integer(0);
-      return true;
-    case SQL_CURSOR_SENSITIVITY:
-      out = Integer(SQL_INSENSITIVE);
-      return true;
-    case SQL_CURSOR_COMMIT_BEHAVIOR:
-    case SQL_CURSOR_ROLLBACK_BEHAVIOR:
-      out = Small(SQL_CB_PRESERVE);
-      return true;
-    case SQL_ROW_UPDATES:
-      out = Text("N");
-      return true;
-    case SQL_MULT_RESULT_SETS:
-      out = Text("N");
-      return true;
-    case SQL_MULTIPLE_ACTIVE_TXN:
-      out = Text("Y");
-      return true;
-    case SQL_NEED_LONG_DATA_LEN:
-      out = Text("N");
-      return true;
-    case SQL_DESCRIBE_PARAMETER:
-      out = Text("N");
-      return true;
-    case SQL_PARAM_ARRAY_ROW_COUNTS:
-      out = Integer(SQL_PARC_NO_BATCH);
-      return true;
-    case SQL_PARAM_ARRAY_SELECTS:
-      out = Integer(SQL_PAS_NO_SELECT);
-      return true;
-    case SQL_BATCH_SUPPORT:
-    case SQL_BATCH_ROW_COUNT:
-      out = Integer(0);
-      return true;
-    case SQL_ASYNC_MODE:
-      out = Integer(SQL_AM_NONE);
-      return true;
-    case kAsyncDbcFunctions:
-    case kAsyncNotification:
-      out = Integer(0);
-      return true;
-    // Transactions: autocommit by default; manual commit on request.
-    case SQL_TXN_CAPABLE:
-      out = Small(SQL_TC_ALL);
-      return true;
-    case SQL_TXN_ISOLATION_OPTION:
-    case SQL_DEFAULT_TXN_ISOLATION:
-      out = Integer(SQL_TXN_SERIALIZABLE);
-      return true;
-    // SQL.
-    case SQL_ODBC_INTERFACE_CONFORMANCE:
-      out = Integer(SQL_OIC_CORE);
-      return true;
-    case SQL_ODBC_API_CONFORMANCE:
-      out = Small(SQL_OAC_LEVEL1);
-      return true;
-    case SQL_ODBC_SQL_CONFORMANCE:
-      out = Small(SQL_OSC_MINIMUM);
-      return true;
-    case SQL_ODBC_SAG_CLI_CONFORMANCE:
-      out = Small(SQL_OSCC_COMPLIANT);
-      return true;
-    case SQL_SQL_CONFORMANCE:
-      out = Integer(SQL_SC_SQL92_ENTRY);
-      return true;
-    case SQL_CONCAT_NULL_BEHAVIOR:
-      out = Small(SQL_CB_NULL);
-      return true;
-    case SQL_CORRELATION_NAME:
-      out = Small(SQL_CN_ANY);
-      return true;
-    case SQL_NON_NULLABLE_COLUMNS:
-      out = Small(SQL_NNC_NON_NULL);
-      return true;
-    case SQL_NULL_COLLATION:
-      out = Small(SQL_NC_LOW);
-      return true;
-    case SQL_GROUP_BY:
-      out = Small(SQL_GB_GROUP_BY_CONTAINS_SELECT);
-      return true;
-    case SQL_FILE_USAGE:
-      out = Small(SQL_FILE_NOT_SUPPORTED);
-      return true;
-    case SQL_COLUMN_ALIAS:
-      out = Text("Y");
-      return true;
-    case SQL_EXPRESSIONS_IN_ORDERBY:
-      out = Text("Y");
-      return true;
-    case SQL_ORDER_BY_COLUMNS_IN_SELECT:
-      out = Text("N");
-      return true;
-    case SQL_OUTER_JOINS:
-      out = Text("Y");
-      return true;
-    case SQL_OJ_CAPABILITIES:
-      out = Integer(SQL_OJ_LEFT | SQL_OJ_NOT_ORDERED | SQL_OJ_NESTED | SQL_OJ_INNER |
-                    SQL_OJ_ALL_COMPARISON_OPS);
-      return true;
-    case SQL_INTEGRITY:
-      out = Text("N");
-      return true;
-    case SQL_UNION:
-      out = Integer(SQL_U_UNION | SQL_U_UNION_ALL);
-      return true;
-    case SQL_SUBQUERIES:
-      out = Integer(SQL_SQ_COMPARISON | SQL_SQ_EXISTS | SQL_SQ_IN | SQL_SQ_CORRELATED_SUBQUERIES);
-      return true;
-    case SQL_AGGREGATE_FUNCTIONS:
-      out = Integer(SQL_AF_ALL | SQL_AF_AVG | SQL_AF_COUNT | SQL_AF_DISTINCT | SQL_AF_MAX |
-                    SQL_AF_MIN | SQL_AF_SUM);
-      return true;
-    case SQL_CREATE_SCHEMA:
-      out = Integer(SQL_CS_CREATE_SCHEMA);
-      return true;
-    case SQL_CREATE_TABLE:
-      out = Integer(SQL_CT_CREATE_TABLE | SQL_CT_COLUMN_CONSTRAINT | SQL_CT_TABLE_CONSTRAINT);
-      return true;
-    case SQL_DROP_TABLE:
-      out = Integer(SQL_DT_DROP_TABLE);
-      return true;
-    case SQL_DDL_INDEX:
-      out = Integer(SQL_DI_CREATE_INDEX | SQL_DI_DROP_INDEX);
-      return true;
-    case SQL_INDEX_KEYWORDS:
-      out = Integer(SQL_IK_NONE);
-      return true;
-    case SQL_INSERT_STATEMENT:
-      out = Integer(SQL_IS_INSERT_LITERALS | SQL_IS_INSERT_SEARCHED | SQL_IS_SELECT_INTO);
-      return true;
-    case SQL_CONVERT_FUNCTIONS:
-      out = Integer(SQL_FN_CVT_CONVERT);
-      return true;
-    case SQL_NUMERIC_FUNCTIONS:
-    case SQL_STRING_FUNCTIONS:
-    case SQL_SYSTEM_FUNCTIONS:
-    case SQL_TIMEDATE_FUNCTIONS:
-    case SQL_TIMEDATE_ADD_INTERVALS:
-    case SQL_TIMEDATE_DIFF_INTERVALS:
-    case SQL_DATETIME_LITERALS:
-    case SQL_ALTER_TABLE:
-    case SQL_ALTER_DOMAIN:
-    case SQL_CREATE_VIEW:
-    case SQL_DROP_VIEW:
-    case SQL_CREATE_ASSERTION:
-    case SQL_CREATE_CHARACTER_SET:
-    case SQL_CREATE_COLLATION:
-    case SQL_CREATE_DOMAIN:
-    case SQL_CREATE_TRANSLATION:
-    case SQL_DROP_ASSERTION:
-    case SQL_DROP_CHARACTER_SET:
-    case SQL_DROP_COLLATION:
-    case SQL_DROP_DOMAIN:
-    case SQL_DROP_SCHEMA:
-    case SQL_DROP_TRANSLATION:
-    case SQL_SQL92_DATETIME_FUNCTIONS:
-    case SQL_SQL92_FOREIGN_KEY_DELETE_RULE:
-    case SQL_SQL92_FOREIGN_KEY_UPDATE_RULE:
-    case SQL_SQL92_GRANT:
-    case SQL_SQL92_NUMERIC_VALUE_FUNCTIONS:
-    case SQL_SQL92_PREDICATES:
-    case SQL_SQL92_RELATIONAL_JOIN_OPERATORS:
-    case SQL_SQL92_REVOKE:
-    case SQL_SQL92_ROW_VALUE_CONSTRUCTOR:
-    case SQL_SQL92_STRING_FUNCTIONS:
-    case SQL_SQL92_VALUE_EXPRESSIONS:
-    case SQL_INFO_SCHEMA_VIEWS:
-    case SQL_STANDARD_CLI_CONFORMANCE:
-    case SQL_DTC_TRANSITION_COST:
-      out = Integer(0);
-      return true;
-    case SQL_CONVERT_BIGINT:
-    case SQL_CONVERT_BINARY:
-    case SQL_CONVERT_BIT:
-    case SQL_CONVERT_CHAR:
-    case SQL_CONVERT_DATE:
-    case SQL_CONVERT_DECIMAL:
-    case SQL_CONVERT_DOUBLE:
-    case SQL_CONVERT_FLOAT:
-    case SQL_CONVERT_INTEGER:
-    case SQL_CONVERT_LONGVARBINARY:
-    case SQL_CONVERT_LONGVARCHAR:
-    case SQL_CONVERT_NUMERIC:
-    case SQL_CONVERT_REAL:
-    case SQL_CONVERT_SMALLINT:
-    case SQL_CONVERT_TIME:
-    case SQL_CONVERT_TIMESTAMP:
-    case SQL_CONVERT_TINYINT:
-    case SQL_CONVERT_VARBINARY:
-    case SQL_CONVERT_VARCHAR:
-      out = Integer(0);
+      text = d.user;
       return true;
     default:
       return false;
   }
+}
+
+bool Lookup(const Dbc& d, SQLUSMALLINT type, InfoValue& out) {
+  if (DynamicInfo(d, type, out.text)) {
+    out.kind = Kind::kText;
+    return true;
+  }
+  for (const FixedInfo& info : kFixedInfo) {
+    if (info.type != type) continue;
+    out.kind = info.kind;
+    out.text = info.text != nullptr ? info.text : "";
+    out.number = info.number;
+    return true;
+  }
+  return false;
 }
 
 }  // namespace

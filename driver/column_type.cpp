@@ -40,9 +40,10 @@ struct ColumnStats {
 
 ColumnStats Scan(size_t index, const ResultSet& rs) {
   ColumnStats s;
-  for (const auto& row : rs.rows) {
+  for (size_t r = 0; r < rs.rows.size(); ++r) {
+    const RowStore::Row row = rs.rows[r];
     if (index >= row.size()) continue;
-    const Value& v = row[index];
+    const Value v = row[index];
     switch (v.type) {
       case ValueType::kText:
         s.any_text = true;
@@ -139,6 +140,21 @@ void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSe
   } else {
     SetInteger(column, stats.beyond_int32 ? SQL_BIGINT : SQL_INTEGER);
   }
+}
+
+const std::vector<ColumnInfo>& Described(ResultSet& rs) {
+  if (!rs.declared) return rs.columns;
+  const std::vector<ColumnDecl>& declared = *rs.declared;
+  rs.columns.resize(declared.size());
+  for (size_t i = 0; i < declared.size(); ++i) {
+    ColumnInfo& c = rs.columns[i];
+    c.name = declared[i].name;
+    c.table = declared[i].table;
+    c.schema = declared[i].schema;
+    DescribeColumn(declared[i].decltype_text, i, rs, c);
+  }
+  rs.declared.reset();
+  return rs.columns;
 }
 
 }  // namespace tsqlite

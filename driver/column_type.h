@@ -15,4 +15,7 @@ namespace tsqlite {
 void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSet& rs,
                     ColumnInfo& column);
 
+// The described columns of `rs`, describing them first if they are not yet.
+const std::vector<ColumnInfo>& Described(ResultSet& rs);
+
 }  // namespace tsqlite

@@ -213,7 +213,10 @@ sqlite3* OpenDatabase(const ConnectSettings& settings, tsq::SqlError& error) {
   std::sort(schemas.begin(), schemas.end());
 
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  // Every call on a connection holds the connection's mutex already: SQLite
+  // need not lock the database handle once more.
+  int rc = sqlite3_open_v2(
+      ":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     error = ConnectError(std::string("Cannot open the database engine: ") + sqlite3_errstr(rc));
     sqlite3_close(db);

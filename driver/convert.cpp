@@ -277,7 +277,7 @@ Conversion ToFloating(const Value& value, SQLSMALLINT c_type, SQLPOINTER target,
 }
 
 // Copies `text` from `offset` into a character (terminated) or binary buffer.
-Conversion ToCharacter(const std::string& text, bool terminate, SQLPOINTER target,
+Conversion ToCharacter(std::string_view text, bool terminate, SQLPOINTER target,
                        SQLLEN buffer_length, SQLLEN* indicator, size_t offset) {
   Conversion result;
   const size_t start = offset < text.size() ? offset : text.size();

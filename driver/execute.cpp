@@ -1,6 +1,8 @@
 #include "execute.h"
 
 #include <cctype>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "column_type.h"
@@ -17,29 +19,6 @@ tsq::SqlError Error(int32_t native, const char* sqlstate, std::string message) {
   e.sqlstate = sqlstate;
   e.message = std::move(message);
   return e;
-}
-
-std::string FirstKeyword(std::string_view sql) {
-  size_t i = 0;
-  while (i < sql.size()) {
-    if (std::isspace(static_cast<unsigned char>(sql[i])) || sql[i] == '(') {
-      ++i;
-    } else if (sql.substr(i, 2) == "--") {
-      const size_t nl = sql.find('\n', i);
-      i = nl == std::string_view::npos ? sql.size() : nl + 1;
-    } else if (sql.substr(i, 2) == "/*") {
-      const size_t end = sql.find("*/", i + 2);
-      i = end == std::string_view::npos ? sql.size() : end + 2;
-    } else {
-      break;
-    }
-  }
-  std::string word;
-  while (i < sql.size() && std::isalpha(static_cast<unsigned char>(sql[i]))) {
-    word += static_cast<char>(std::toupper(static_cast<unsigned char>(sql[i])));
-    ++i;
-  }
-  return word;
 }
 
 // Whether [tail, end) holds only blanks and ';'. A zero byte counts as text:
@@ -91,44 +70,52 @@ ExecOutcome CreateSchema(sqlite3* db, const std::string& directory, const std::s
   return out;
 }
 
-Value ReadValue(sqlite3_stmt* st, int i) {
-  Value v;
+void ReadValue(sqlite3_stmt* st, int i, RowStore& rows) {
   switch (sqlite3_column_type(st, i)) {
     case SQLITE_INTEGER:
-      v.type = ValueType::kInteger;
-      v.integer = sqlite3_column_int64(st, i);
+      rows.AddInteger(sqlite3_column_int64(st, i));
       break;
     case SQLITE_FLOAT:
-      v.type = ValueType::kReal;
-      v.real = sqlite3_column_double(st, i);
+      rows.AddReal(sqlite3_column_double(st, i));
       break;
     case SQLITE_NULL:
+      rows.AddNull();
       break;
     default: {
-      v.type = ValueType::kText;
       const void* data = sqlite3_column_blob(st, i);
       const int n = sqlite3_column_bytes(st, i);
-      if (data != nullptr && n > 0) v.text.assign(static_cast<const char*>(data), n);
+      rows.AddText(static_cast<const char*>(data), data != nullptr && n > 0 ? n : 0);
       break;
     }
   }
-  return v;
 }
 
-void DescribeColumns(sqlite3_stmt* st, ResultSet& rs) {
-  const int n = sqlite3_column_count(st);
-  rs.columns.resize(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    ColumnInfo& c = rs.columns[static_cast<size_t>(i)];
-    const char* name = sqlite3_column_name(st, i);
-    const char* table = sqlite3_column_table_name(st, i);
-    const char* schema = sqlite3_column_database_name(st, i);
-    const char* decl = sqlite3_column_decltype(st, i);
-    c.name = name != nullptr ? name : "";
-    c.table = table != nullptr ? table : "";
-    c.schema = schema != nullptr ? schema : "";
-    DescribeColumn(decl != nullptr ? decl : "", static_cast<size_t>(i), rs, c);
+ColumnDecls DeclaredColumns(sqlite3_stmt* st) {
+  auto declared = std::make_shared<std::vector<ColumnDecl>>(sqlite3_column_count(st));
+  for (size_t i = 0; i < declared->size(); ++i) {
+    ColumnDecl& d = (*declared)[i];
+    const int n = static_cast<int>(i);
+    const char* name = sqlite3_column_name(st, n);
+    const char* table = sqlite3_column_table_name(st, n);
+    const char* schema = sqlite3_column_database_name(st, n);
+    const char* decl = sqlite3_column_decltype(st, n);
+    d.name = name != nullptr ? name : "";
+    d.table = table != nullptr ? table : "";
+    d.schema = schema != nullptr ? schema : "";
+    d.decltype_text = decl != nullptr ? decl : "";
   }
+  return declared;
+}
+
+// The column declarations of a cached plan's statement, made anew when the
+// engine has compiled the statement again (the schema changed).
+ColumnDecls PlanColumns(tsq::CachedPlan& plan) {
+  const int compiled = sqlite3_stmt_status(plan.stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+  if (!plan.columns || plan.columns_compiled != compiled) {
+    plan.columns = DeclaredColumns(plan.stmt);
+    plan.columns_compiled = compiled;
+  }
+  return std::static_pointer_cast<const std::vector<ColumnDecl>>(plan.columns);
 }
 
 // Prepares the single statement of `sql`; `st` stays null for an empty text.
@@ -146,7 +133,7 @@ bool Prepare(sqlite3* db, const std::string& sql, sqlite3_stmt** st, tsq::SqlErr
     return false;
   }
   if (!OnlyBlanks(tail, sql.data() + sql.size())) {
-    error = Error(0, "HY000", "Only one statement can be executed at a time.");
+    error = Error(tsq::kOneStatementNative, "HY000", tsq::kOneStatementMessage);
     sqlite3_finalize(*st);
     *st = nullptr;
     return false;
@@ -155,16 +142,67 @@ bool Prepare(sqlite3* db, const std::string& sql, sqlite3_stmt** st, tsq::SqlErr
 }
 
 // In autocommit mode a statement that opened a transaction must not leave it
-// open: every statement commits when it is executed.
+// open: every statement commits when it is executed (see Execute()).
 void EndOpenTransaction(sqlite3* db) {
   if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
 }
 
-}  // namespace
+// What running a compiled statement needs to know of its translation.
+struct RunInfo {
+  bool counts_rows = false;
+  bool no_data_without_rows = false;
+};
 
-ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view tsql,
-                    SQLULEN max_rows, bool autocommit) {
+// Steps `st` to its end: a query's rows are read (at most `max_rows`, 0 for
+// all) and described. The caller resets or finalizes `st`.
+ExecOutcome Run(sqlite3* db, sqlite3_stmt* st, const RunInfo& info, SQLULEN max_rows) {
   ExecOutcome out;
+  const int columns = sqlite3_column_count(st);
+  int rc = SQLITE_OK;
+  if (columns > 0) {
+    ResultSet rs;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+      if (max_rows > 0 && rs.rows.size() >= max_rows) {
+        rc = SQLITE_DONE;  // the rest is not wanted; resetting ends the read
+        break;
+      }
+      for (int i = 0; i < columns; ++i) ReadValue(st, i, rs.rows);
+      rs.rows.EndRow();
+    }
+    if (rc == SQLITE_DONE) out.result = std::move(rs);
+  } else {
+    rc = sqlite3_step(st);
+  }
+  if (rc != SQLITE_DONE) {
+    out.rc = SQL_ERROR;
+    out.error = tsq::MapError(db, rc);
+    out.result.reset();
+  } else if (columns == 0 && info.counts_rows) {
+    out.row_count = sqlite3_changes(db);
+    if (out.row_count == 0 && info.no_data_without_rows) out.rc = SQL_NO_DATA;
+  }
+  return out;
+}
+
+// Runs `tsql` through the plan cache; false when it has to run as it is.
+bool ExecuteCached(sqlite3* db, tsq::PlanCache& cache, std::string_view tsql, SQLULEN max_rows,
+                   ExecOutcome& out) {
+  tsq::CachedPlan* plan = cache.PlanFor(db, tsql);
+  if (plan == nullptr) return false;
+  cache.Bind(*plan);
+  out = Run(db, plan->stmt, RunInfo{plan->counts_rows, plan->no_data_without_rows}, max_rows);
+  if (out.result) out.result->declared = PlanColumns(*plan);
+  cache.Record(*plan);
+  sqlite3_reset(plan->stmt);
+  sqlite3_clear_bindings(plan->stmt);
+  return true;
+}
+
+// Runs one statement, through the plan cache when it has one for it.
+ExecOutcome RunStatement(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
+                         std::string_view tsql, SQLULEN max_rows) {
+  ExecOutcome out;
+  if (cache != nullptr && ExecuteCached(db, *cache, tsql, max_rows, out)) return out;
   tsq::Translation t = tsq::Translate(tsql);
   if (!t.ok) {
     out.rc = SQL_ERROR;
@@ -179,42 +217,24 @@ ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view 
     return out;
   }
   if (st == nullptr) return out;  // nothing to run
-
-  const int columns = sqlite3_column_count(st);
-  int rc = SQLITE_OK;
-  if (columns > 0) {
-    ResultSet rs;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-      if (max_rows > 0 && rs.rows.size() >= max_rows) {
-        rc = SQLITE_DONE;  // the rest is not wanted; finalizing ends the read
-        break;
-      }
-      std::vector<Value> row;
-      row.reserve(static_cast<size_t>(columns));
-      for (int i = 0; i < columns; ++i) row.push_back(ReadValue(st, i));
-      rs.rows.push_back(std::move(row));
-    }
-    if (rc == SQLITE_DONE) {
-      DescribeColumns(st, rs);
-      out.result = std::move(rs);
-    }
-  } else {
-    rc = sqlite3_step(st);
-  }
-  if (rc != SQLITE_DONE) {
-    out.rc = SQL_ERROR;
-    out.error = tsq::MapError(db, rc);
-    out.result.reset();
-  } else if (columns == 0) {
-    const std::string verb = FirstKeyword(t.sqlite_sql);
-    if (verb == "INSERT" || verb == "UPDATE" || verb == "DELETE" || verb == "REPLACE" ||
-        t.kind == tsq::StatementKind::kModify) {
-      out.row_count = sqlite3_changes(db);
-      const std::string tverb = FirstKeyword(tsql);
-      if (out.row_count == 0 && (tverb == "UPDATE" || tverb == "DELETE")) out.rc = SQL_NO_DATA;
-    }
-  }
+  out = Run(db, st, RunInfo{t.counts_rows, t.no_data_without_rows}, max_rows);
+  if (out.result) out.result->declared = DeclaredColumns(st);
+  if (cache != nullptr) cache->Record(t.sqlite_sql);
   sqlite3_finalize(st);
+  return out;
+}
+
+}  // namespace
+
+ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view tsql,
+                    SQLULEN max_rows, bool autocommit) {
+  return Execute(db, nullptr, directory, tsql, max_rows, autocommit);
+}
+
+ExecOutcome Execute(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
+                    std::string_view tsql, SQLULEN max_rows, bool autocommit) {
+  ExecOutcome out = RunStatement(db, cache, directory, tsql, max_rows);
+  // The one place where a statement's work is committed.
   if (autocommit) EndOpenTransaction(db);
   return out;
 }
@@ -231,7 +251,7 @@ bool DescribeStatement(sqlite3* db, std::string_view tsql, ResultSet& columns,
   sqlite3_stmt* st = nullptr;
   if (!Prepare(db, t.sqlite_sql, &st, error)) return false;
   if (st != nullptr) {
-    DescribeColumns(st, columns);
+    columns.declared = DeclaredColumns(st);
     sqlite3_finalize(st);
   }
   return true;

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "dialect/dialect.h"
+#include "dialect/plan_cache.h"
 #include "result_set.h"
 
 namespace tsqlite {
@@ -28,6 +29,11 @@ struct ExecOutcome {
 // commits when it has run; without, it stays in the connection's transaction.
 ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view tsql,
                     SQLULEN max_rows, bool autocommit = true);
+
+// The same through `cache` (may be null): a statement of a known shape reuses
+// its translation and compiled statement.
+ExecOutcome Execute(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
+                    std::string_view tsql, SQLULEN max_rows, bool autocommit = true);
 
 // The columns a statement would yield, without running it (SQLPrepare).
 // Returns false and fills `error` when it does not translate or prepare.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "diagnostics.h"
+#include "dialect/plan_cache.h"
 #include "result_set.h"
 
 namespace tsqlite {
@@ -47,6 +48,7 @@ struct Dbc {
   std::mutex mutex;
   Diagnostics diag;
   sqlite3* db = nullptr;  // null while not connected
+  tsq::PlanCache cache;   // the statements compiled on `db`; cleared before it closes
   std::string dsn;
   std::string directory;
   std::string user;

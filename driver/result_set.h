@@ -1,21 +1,73 @@
 // A materialised result set: every row of a query is read when the statement
 // is executed, so that no SQLite statement stays active between ODBC calls.
-// Values keep the storage class SQLite gave them.
+// Values keep the storage class SQLite gave them. The rows live in one store
+// per result: a cell of 16 bytes per value and one block for every text.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tsqlite {
 
 enum class ValueType { kNull, kInteger, kReal, kText };
 
+// One value, as handed out by a RowStore (its text viewing the store) or
+// handed to one (its text copied in).
 struct Value {
   ValueType type = ValueType::kNull;
   int64_t integer = 0;
   double real = 0.0;
-  std::string text;  // also holds BLOB bytes
+  std::string_view text;  // also holds BLOB bytes
+};
+
+// The rows of a result, every row as wide as the first.
+class RowStore {
+ public:
+  class Row {
+   public:
+    Row(const RowStore& store, size_t first) : store_(&store), first_(first) {}
+    size_t size() const { return store_->width_; }
+    Value operator[](size_t column) const { return store_->At(first_ + column); }
+
+   private:
+    const RowStore* store_;
+    size_t first_;
+  };
+
+  size_t size() const { return rows_; }
+  bool empty() const { return rows_ == 0; }
+  Row operator[](size_t row) const { return Row(*this, row * width_); }
+
+  // Appends a row of copies of `row`'s values.
+  void push_back(const std::vector<Value>& row);
+
+  // Appends a row cell by cell: the cells, then EndRow().
+  void AddNull() { cells_.push_back(Cell{ValueType::kNull, 0, {0}}); }
+  void AddInteger(int64_t v) { cells_.push_back(Cell{ValueType::kInteger, 0, {v}}); }
+  void AddReal(double v);
+  void AddText(const char* data, size_t size);
+  void EndRow();
+
+ private:
+  struct Cell {
+    ValueType type;
+    uint32_t size;  // bytes of a text
+    union {
+      int64_t integer;
+      double real;
+      uint64_t offset;  // of a text in texts_
+    };
+  };
+
+  Value At(size_t cell) const;
+
+  size_t width_ = 0;
+  size_t rows_ = 0;
+  std::vector<Cell> cells_;
+  std::string texts_;
 };
 
 // What the driver tells a client about one result column.
@@ -31,9 +83,23 @@ struct ColumnInfo {
   int64_t octet_length = 0;
 };
 
+// A result column as the engine declares it: what a description starts from.
+struct ColumnDecl {
+  std::string name;
+  std::string table;
+  std::string schema;
+  std::string decltype_text;  // empty for an expression
+};
+using ColumnDecls = std::shared_ptr<const std::vector<ColumnDecl>>;
+
 struct ResultSet {
+  // Described columns. A query's result is described when first asked (see
+  // Described()), from `declared` and the rows it holds.
   std::vector<ColumnInfo> columns;
-  std::vector<std::vector<Value>> rows;
+  ColumnDecls declared;  // null when `columns` is complete
+  RowStore rows;
+
+  size_t column_count() const { return declared ? declared->size() : columns.size(); }
 };
 
 }  // namespace tsqlite

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "api_util.h"
+#include "column_type.h"
 #include "execute.h"
 #include "transaction.h"
 
@@ -17,10 +18,10 @@ void CloseCursor(Stmt& s) {
   s.state = s.prepared ? StmtState::kPrepared : StmtState::kAllocated;
 }
 
-const ResultSet* Columns(const Stmt& s) {
-  if (s.result) return &*s.result;
-  if (s.prepared) return &*s.prepared;
-  return nullptr;
+const ResultSet* Columns(Stmt& s) {
+  ResultSet* rs = s.result ? &*s.result : s.prepared ? &*s.prepared : nullptr;
+  if (rs != nullptr) Described(*rs);
+  return rs;
 }
 
 SQLRETURN ExecuteText(Stmt& s, const std::string& tsql) {
@@ -28,7 +29,8 @@ SQLRETURN ExecuteText(Stmt& s, const std::string& tsql) {
   CloseCursor(s);
   s.row_count = -1;
   if (BeginStatement(*s.dbc, s.diag) == SQL_ERROR) return SQL_ERROR;
-  ExecOutcome out = Execute(s.dbc->db, s.dbc->directory, tsql, s.max_rows, s.dbc->autocommit);
+  ExecOutcome out =
+      Execute(s.dbc->db, &s.dbc->cache, s.dbc->directory, tsql, s.max_rows, s.dbc->autocommit);
   if (out.rc == SQL_ERROR) {
     s.diag.Add(out.error.sqlstate.empty() ? "HY000" : out.error.sqlstate, out.error.native,
                out.error.message);

@@ -10,9 +10,9 @@ namespace tsqlite {
 // allocated.
 void CloseCursor(Stmt& s);
 
-// The columns known to the statement: of the open result set, else of the
-// prepared statement; null when there are none yet.
-const ResultSet* Columns(const Stmt& s);
+// The columns known to the statement, described: of the open result set,
+// else of the prepared statement; null when there are none yet.
+const ResultSet* Columns(Stmt& s);
 
 // Runs `tsql` on the statement's connection and makes its result current.
 SQLRETURN ExecuteText(Stmt& s, const std::string& tsql);

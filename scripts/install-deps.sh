@@ -9,6 +9,7 @@ PACKAGES=(
   build-essential cmake pkg-config clang-format
   unixodbc unixodbc-dev odbcinst
   libsqlite3-dev sqlite3
+  time  # GNU time: scripts/bench.sh reads CPU time and peak memory from it
   googletest libgtest-dev libgmock-dev
   man-db logrotate
 )

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "common/civil_date.h"
+#include "civil_date.h"
 #include "dialect/tokenizer.h"
 
 namespace tsq {

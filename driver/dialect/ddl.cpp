@@ -131,16 +131,88 @@ size_t DefaultEnd(Rewriter& rewriter, const std::vector<Token>& tokens, size_t p
   return pos + 1;
 }
 
+// A column definition while its options are read.
+struct ColumnBuild {
+  std::string column;
+  SqlType type;
+  std::string out;
+  bool identity = false;
+};
+
+void PrimaryKeyOption(Rewriter& rewriter, const std::vector<Token>& tokens, ColumnBuild& c,
+                      size_t& pos, size_t end) {
+  c.out += " PRIMARY KEY";
+  pos += 2;
+  if (IsWordAt(tokens, pos, "CLUSTERED") || IsWordAt(tokens, pos, "NONCLUSTERED")) ++pos;
+  if (IsWordAt(tokens, pos, "ASC") || IsWordAt(tokens, pos, "DESC")) {
+    c.out += " " + Upper(tokens[pos++].text);
+  }
+  if (c.identity && c.type.type_class == TypeClass::kInteger) {
+    // An identity key is the row id: only INTEGER PRIMARY KEY may count itself up.
+    const std::string head = QuoteName(c.column) + " INT";
+    if (c.out.compare(0, head.size(), head) == 0) c.out.replace(0, head.size(), head + "EGER");
+    c.out += " AUTOINCREMENT";
+  }
+  pos = SkipStorageOptions(rewriter, tokens, pos, end);
+}
+
+// Translates the column option at `pos` into `c.out` and moves `pos` past
+// it; false (pos unchanged) when no option this column may have starts there.
+bool ColumnOption(Rewriter& rewriter, const std::vector<Token>& tokens, ColumnBuild& c, size_t& pos,
+                  size_t end) {
+  const Token& t = tokens[pos];
+  if (IsWord(t, "NULL") || IsWord(t, "CLUSTERED") || IsWord(t, "NONCLUSTERED") ||
+      IsWord(t, "ROWGUIDCOL") || IsWord(t, "SPARSE")) {
+    ++pos;
+  } else if (IsWord(t, "NOT") && IsWordAt(tokens, pos + 1, "NULL")) {
+    c.out += " NOT NULL";
+    pos += 2;
+  } else if (IsWord(t, "CONSTRAINT") && pos + 1 < end && IsName(tokens[pos + 1])) {
+    c.out += " CONSTRAINT " + QuoteName(tokens[pos + 1].text);
+    pos += 2;
+  } else if (IsWord(t, "PRIMARY") && IsWordAt(tokens, pos + 1, "KEY")) {
+    PrimaryKeyOption(rewriter, tokens, c, pos, end);
+  } else if (IsWord(t, "UNIQUE")) {
+    c.out += " UNIQUE";
+    pos = SkipStorageOptions(rewriter, tokens, pos + 1, end);
+  } else if (IsWord(t, "IDENTITY")) {
+    c.identity = true;
+    ++pos;
+    if (IsSymbolAt(tokens, pos, "(")) {
+      const size_t close = rewriter.MatchParen(pos, end);
+      pos = close == std::string::npos ? end : close + 1;
+    }
+  } else if (IsWord(t, "DEFAULT")) {
+    const size_t expr_end = DefaultEnd(rewriter, tokens, pos + 1, end);
+    c.out += " DEFAULT (" + rewriter.Render(pos + 1, expr_end) + ")";
+    pos = expr_end;
+  } else if (IsWord(t, "CHECK") && IsSymbolAt(tokens, pos + 1, "(")) {
+    const size_t close = rewriter.MatchParen(pos + 1, end);
+    if (close == std::string::npos) return false;
+    c.out += " CHECK (" + rewriter.Render(pos + 2, close) + ")";
+    pos = close + 1;
+  } else if (IsWord(t, "COLLATE") && pos + 1 < end) {
+    pos += 2;  // text columns always compare as SQL Server's do: blanks at the end aside
+  } else if (IsWord(t, "REFERENCES")) {
+    c.out += " " + rewriter.Render(pos, end);
+    pos = end;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 std::string ColumnDefinition(Rewriter& rewriter, const std::vector<Token>& tokens, size_t begin,
                              size_t end, size_t position) {
   if (begin >= end || !IsName(tokens[begin])) {
     rewriter.SetError(SyntaxNear(tokens, begin));
     return {};
   }
-  const std::string column = tokens[begin].text;
+  ColumnBuild c;
+  c.column = tokens[begin].text;
   size_t pos = begin + 1;
   if (IsWordAt(tokens, pos, "AS")) {  // a computed column
-    return QuoteName(column) + " AS " + rewriter.Render(pos + 1, end);
+    return QuoteName(c.column) + " AS " + rewriter.Render(pos + 1, end);
   }
   size_t type_end = pos + 1;
   if (IsSymbolAt(tokens, type_end, "(")) {
@@ -159,69 +231,16 @@ std::string ColumnDefinition(Rewriter& rewriter, const std::vector<Token>& token
     rewriter.SetError(*bad);
     return {};
   }
-  std::string out = QuoteName(column) + " " + DeclaredType(*type);
-  bool identity = false;
+  c.type = *type;
+  c.out = QuoteName(c.column) + " " + DeclaredType(*type);
   pos = type_end;
-  while (pos < end) {
-    const Token& t = tokens[pos];
-    if (IsWord(t, "NULL") || IsWord(t, "CLUSTERED") || IsWord(t, "NONCLUSTERED") ||
-        IsWord(t, "ROWGUIDCOL") || IsWord(t, "SPARSE")) {
-      ++pos;
-    } else if (IsWord(t, "NOT") && IsWordAt(tokens, pos + 1, "NULL")) {
-      out += " NOT NULL";
-      pos += 2;
-    } else if (IsWord(t, "CONSTRAINT") && pos + 1 < end && IsName(tokens[pos + 1])) {
-      out += " CONSTRAINT " + QuoteName(tokens[pos + 1].text);
-      pos += 2;
-    } else if (IsWord(t, "PRIMARY") && IsWordAt(tokens, pos + 1, "KEY")) {
-      out += " PRIMARY KEY";
-      pos += 2;
-      if (IsWordAt(tokens, pos, "CLUSTERED") || IsWordAt(tokens, pos, "NONCLUSTERED")) ++pos;
-      if (IsWordAt(tokens, pos, "ASC") || IsWordAt(tokens, pos, "DESC")) {
-        out += " " + Upper(tokens[pos++].text);
-      }
-      if (identity && type->type_class == TypeClass::kInteger) {
-        // An identity key is the row id: only INTEGER PRIMARY KEY may count itself up.
-        const std::string head = QuoteName(column) + " INT";
-        if (out.compare(0, head.size(), head) == 0) out.replace(0, head.size(), head + "EGER");
-        out += " AUTOINCREMENT";
-      }
-      pos = SkipStorageOptions(rewriter, tokens, pos, end);
-    } else if (IsWord(t, "UNIQUE")) {
-      out += " UNIQUE";
-      ++pos;
-      pos = SkipStorageOptions(rewriter, tokens, pos, end);
-    } else if (IsWord(t, "IDENTITY")) {
-      identity = true;
-      ++pos;
-      if (IsSymbolAt(tokens, pos, "(")) {
-        const size_t close = rewriter.MatchParen(pos, end);
-        pos = close == std::string::npos ? end : close + 1;
-      }
-    } else if (IsWord(t, "DEFAULT")) {
-      const size_t expr_end = DefaultEnd(rewriter, tokens, pos + 1, end);
-      out += " DEFAULT (" + rewriter.Render(pos + 1, expr_end) + ")";
-      pos = expr_end;
-    } else if (IsWord(t, "CHECK") && IsSymbolAt(tokens, pos + 1, "(")) {
-      const size_t close = rewriter.MatchParen(pos + 1, end);
-      if (close == std::string::npos) break;
-      out += " CHECK (" + rewriter.Render(pos + 2, close) + ")";
-      pos = close + 1;
-    } else if (IsWord(t, "COLLATE") && pos + 1 < end) {
-      pos += 2;  // text columns always compare as SQL Server's do: blanks at the end aside
-    } else if (IsWord(t, "REFERENCES")) {
-      out += " " + rewriter.Render(pos, end);
-      pos = end;
-    } else {
-      rewriter.SetError(SyntaxNear(tokens, pos));
-      return {};
-    }
+  while (pos < end && ColumnOption(rewriter, tokens, c, pos, end)) {
   }
   if (pos != end) {
     rewriter.SetError(SyntaxNear(tokens, pos));
     return {};
   }
-  return out + GeneratedChecks(column, *type);
+  return c.out + GeneratedChecks(c.column, c.type);
 }
 
 std::string TableConstraint(Rewriter& rewriter, const std::vector<Token>& tokens, size_t begin,

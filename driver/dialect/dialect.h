@@ -12,6 +12,10 @@
 
 namespace tsq {
 
+// The error of a text that holds more than one statement.
+inline constexpr int32_t kOneStatementNative = 50000;
+inline constexpr const char* kOneStatementMessage = "Only one statement can be executed at a time.";
+
 struct SqlError {
   int32_t native = 0;
   std::string sqlstate;
@@ -24,6 +28,11 @@ struct Translation {
   bool ok = false;  // false: `error` says why (e.g. syntax 102 / 42000)
   SqlError error;
   StatementKind kind = StatementKind::kOther;
+  // The engine reports the rows it changed: INSERT, UPDATE, DELETE, MERGE,
+  // REPLACE (also behind WITH) and TRUNCATE TABLE.
+  bool counts_rows = false;
+  // An UPDATE or DELETE that changes no row ends with SQL_NO_DATA.
+  bool no_data_without_rows = false;
   std::string sqlite_sql;  // one SQLite statement (empty for kCreateSchema)
   std::string schema;      // kCreateSchema: the schema name (driver creates <dir>/<name>.sqlite and
                            // attaches it)

@@ -197,99 +197,165 @@ SqlError SyntaxError(std::string_view message) {
   return {102, "42000", "Incorrect syntax near the end of the statement."};
 }
 
+// The handlers below get the text after their rule's prefix.
+using Handler = SqlError (*)(sqlite3* db, int extended, const std::string& rest);
+
+SqlError InvalidColumn(sqlite3*, int, const std::string& rest) {
+  return {207, "42S22", "Invalid column name '" + AfterLastDot(rest) + "'."};
+}
+
+SqlError InvalidObject(sqlite3*, int, const std::string& rest) {
+  return {208, "42S02", "Invalid object name '" + Unquoted(rest) + "'."};
+}
+
+SqlError UnknownSchema(sqlite3*, int, const std::string& rest) {
+  return {2760, "42000",
+          "The specified schema name \"" + Unquoted(rest) +
+              "\" either does not exist or you do not have permission to use it."};
+}
+
+SqlError Duplicate(sqlite3* db, int extended, const std::string& rest) {
+  return DuplicateKey(db, extended, rest);
+}
+
+SqlError NotNull(sqlite3* db, int, const std::string& rest) {
+  std::string table;
+  std::vector<std::string> columns;
+  SplitColumns(rest, table, columns);
+  const std::string column = columns.empty() ? std::string() : columns.front();
+  return {515, "23000",
+          "Cannot insert the value NULL into column '" + column + "', table '" +
+              ObjectName(FindTable(db, table)) + "'; column does not allow nulls. INSERT fails."};
+}
+
+SqlError CheckFailed(sqlite3*, int, const std::string& name) {
+  if (StartsWith(name, "tsq_len_")) {
+    return {8152, "22001", "String or binary data would be truncated."};
+  }
+  if (StartsWith(name, "tsq_dt_")) {
+    return {241, "22007",
+            "Conversion failed when converting date and/or time from character string."};
+  }
+  return {547, "23000", "The statement conflicted with the CHECK constraint \"" + name + "\"."};
+}
+
+SqlError ForeignKey(sqlite3*, int, const std::string&) {
+  return {547, "23000", "The statement conflicted with a FOREIGN KEY constraint."};
+}
+
+SqlError Ambiguous(sqlite3*, int, const std::string& rest) {
+  return {209, "42000", "Ambiguous column name '" + AfterLastDot(rest) + "'."};
+}
+
+SqlError UnknownFunction(sqlite3*, int, const std::string& rest) {
+  return {195, "42000", "'" + rest + "' is not a recognized built-in function name."};
+}
+
+SqlError NoSuchIndex(sqlite3*, int, const std::string& rest) {
+  return {3701, "42S12",
+          "Cannot drop the index '" + Unquoted(rest) +
+              "', because it does not exist or you do not have permission."};
+}
+
+SqlError DuplicateColumn(sqlite3*, int, const std::string& rest) {
+  return {2705, "42S21",
+          "Column names in each table must be unique. Column name '" + rest +
+              "' is specified more than once."};
+}
+
+// A constraint failure is decided by its extended code; the prefix only
+// tells where the named columns or constraint begin.
+struct CodeRule {
+  int extended;
+  std::string_view prefix;
+  Handler handler;
+};
+
+constexpr CodeRule kCodeRules[] = {
+    {SQLITE_CONSTRAINT_UNIQUE, "UNIQUE constraint failed: ", Duplicate},
+    {SQLITE_CONSTRAINT_PRIMARYKEY, "UNIQUE constraint failed: ", Duplicate},
+    {SQLITE_CONSTRAINT_NOTNULL, "NOT NULL constraint failed: ", NotNull},
+    {SQLITE_CONSTRAINT_CHECK, "CHECK constraint failed: ", CheckFailed},
+    {SQLITE_CONSTRAINT_FOREIGNKEY, "FOREIGN KEY constraint failed", ForeignKey},
+};
+
+// SQLite reports these under its generic SQLITE_ERROR (or, for constraints
+// an older engine reports without an extended code, SQLITE_CONSTRAINT):
+// only the text tells them apart.
+struct MessageRule {
+  std::string_view prefix;
+  Handler handler;
+};
+
+constexpr MessageRule kMessageRules[] = {
+    {"no such column: ", InvalidColumn},           {"no such table: ", InvalidObject},
+    {"unknown database ", UnknownSchema},          {"UNIQUE constraint failed: ", Duplicate},
+    {"NOT NULL constraint failed: ", NotNull},     {"CHECK constraint failed: ", CheckFailed},
+    {"FOREIGN KEY constraint failed", ForeignKey}, {"ambiguous column name: ", Ambiguous},
+    {"no such function: ", UnknownFunction},       {"no such index: ", NoSuchIndex},
+    {"duplicate column name: ", DuplicateColumn},
+};
+
+// "table X already exists", "index X already exists".
+std::optional<SqlError> AlreadyExists(const std::string& message) {
+  const size_t at = message.find(" already exists");
+  if (at == std::string::npos) return std::nullopt;
+  if (StartsWith(message, "table ")) {
+    const std::string name = Unquoted(message.substr(6, at - 6));
+    return SqlError{2714, "42S01",
+                    "There is already an object named '" + name + "' in the database."};
+  }
+  if (StartsWith(message, "index ")) {
+    const std::string name = Unquoted(message.substr(6, at - 6));
+    return SqlError{1913, "42S11",
+                    "The operation failed because an index or statistics with name '" + name +
+                        "' already exists."};
+  }
+  return std::nullopt;
+}
+
+// "N values for M columns", "... values were supplied ..."
+std::optional<SqlError> ValueCountMismatch(const std::string& message) {
+  if (message.find(" values were supplied") != std::string::npos) {
+    return SqlError{213, "21S01",
+                    "Column name or number of supplied values does not match table definition."};
+  }
+  const size_t for_at = message.find(" values for ");
+  if (for_at == std::string::npos || message.find(" columns") == std::string::npos) {
+    return std::nullopt;
+  }
+  const long values = std::strtol(message.c_str(), nullptr, 10);
+  const long columns = std::strtol(message.c_str() + for_at + 12, nullptr, 10);
+  if (columns > values) {
+    return SqlError{109, "21S01",
+                    "There are more columns in the INSERT statement than values specified in the "
+                    "VALUES clause. The number of values in the VALUES clause must match the "
+                    "number of columns specified in the INSERT statement."};
+  }
+  return SqlError{110, "21S01",
+                  "There are fewer columns in the INSERT statement than values specified in the "
+                  "VALUES clause. The number of values in the VALUES clause must match the number "
+                  "of columns specified in the INSERT statement."};
+}
+
 SqlError MapMessage(sqlite3* db, int extended, const std::string& message) {
   if (std::optional<SqlError> marked = ParseErrorMarker(message)) return *marked;
-  auto after = [&](std::string_view prefix) { return message.substr(prefix.size()); };
-  if (StartsWith(message, "no such column: ")) {
-    return {207, "42S22", "Invalid column name '" + AfterLastDot(after("no such column: ")) + "'."};
-  }
-  if (StartsWith(message, "no such table: ")) {
-    return {208, "42S02", "Invalid object name '" + Unquoted(after("no such table: ")) + "'."};
-  }
-  if (StartsWith(message, "unknown database ")) {
-    return {2760, "42000",
-            "The specified schema name \"" + Unquoted(after("unknown database ")) +
-                "\" either does not exist or you do not have permission to use it."};
+  for (const CodeRule& rule : kCodeRules) {
+    if (rule.extended == extended && StartsWith(message, rule.prefix)) {
+      return rule.handler(db, extended, message.substr(rule.prefix.size()));
+    }
   }
   if (StartsWith(message, "near \"") || StartsWith(message, "unrecognized token: ") ||
       message == "incomplete input") {
     return SyntaxError(message);
   }
-  if (StartsWith(message, "UNIQUE constraint failed: ")) {
-    return DuplicateKey(db, extended, after("UNIQUE constraint failed: "));
-  }
-  if (StartsWith(message, "NOT NULL constraint failed: ")) {
-    std::string table;
-    std::vector<std::string> columns;
-    SplitColumns(after("NOT NULL constraint failed: "), table, columns);
-    const std::string column = columns.empty() ? std::string() : columns.front();
-    return {515, "23000",
-            "Cannot insert the value NULL into column '" + column + "', table '" +
-                ObjectName(FindTable(db, table)) + "'; column does not allow nulls. INSERT fails."};
-  }
-  if (StartsWith(message, "CHECK constraint failed: ")) {
-    const std::string name = after("CHECK constraint failed: ");
-    if (StartsWith(name, "tsq_len_")) {
-      return {8152, "22001", "String or binary data would be truncated."};
+  for (const MessageRule& rule : kMessageRules) {
+    if (StartsWith(message, rule.prefix)) {
+      return rule.handler(db, extended, message.substr(rule.prefix.size()));
     }
-    if (StartsWith(name, "tsq_dt_")) {
-      return {241, "22007",
-              "Conversion failed when converting date and/or time from character string."};
-    }
-    return {547, "23000", "The statement conflicted with the CHECK constraint \"" + name + "\"."};
   }
-  if (StartsWith(message, "FOREIGN KEY constraint failed")) {
-    return {547, "23000", "The statement conflicted with a FOREIGN KEY constraint."};
-  }
-  if (StartsWith(message, "ambiguous column name: ")) {
-    return {209, "42000",
-            "Ambiguous column name '" + AfterLastDot(after("ambiguous column name: ")) + "'."};
-  }
-  if (StartsWith(message, "no such function: ")) {
-    return {195, "42000",
-            "'" + after("no such function: ") + "' is not a recognized built-in function name."};
-  }
-  if (StartsWith(message, "table ") && message.find(" already exists") != std::string::npos) {
-    const std::string name = Unquoted(message.substr(6, message.find(" already exists") - 6));
-    return {2714, "42S01", "There is already an object named '" + name + "' in the database."};
-  }
-  if (StartsWith(message, "index ") && message.find(" already exists") != std::string::npos) {
-    const std::string name = Unquoted(message.substr(6, message.find(" already exists") - 6));
-    return {1913, "42S11",
-            "The operation failed because an index or statistics with name '" + name +
-                "' already exists."};
-  }
-  if (StartsWith(message, "no such index: ")) {
-    return {3701, "42S12",
-            "Cannot drop the index '" + Unquoted(after("no such index: ")) +
-                "', because it does not exist or you do not have permission."};
-  }
-  if (StartsWith(message, "duplicate column name: ")) {
-    return {2705, "42S21",
-            "Column names in each table must be unique. Column name '" +
-                after("duplicate column name: ") + "' is specified more than once."};
-  }
-  if (message.find(" values were supplied") != std::string::npos) {
-    return {213, "21S01",
-            "Column name or number of supplied values does not match table definition."};
-  }
-  if (message.find(" values for ") != std::string::npos &&
-      message.find(" columns") != std::string::npos) {
-    // "N values for M columns"
-    const long values = std::strtol(message.c_str(), nullptr, 10);
-    const long columns =
-        std::strtol(message.c_str() + message.find(" values for ") + 12, nullptr, 10);
-    if (columns > values) {
-      return {109, "21S01",
-              "There are more columns in the INSERT statement than values specified in the "
-              "VALUES clause. The number of values in the VALUES clause must match the number of "
-              "columns specified in the INSERT statement."};
-    }
-    return {110, "21S01",
-            "There are fewer columns in the INSERT statement than values specified in the VALUES "
-            "clause. The number of values in the VALUES clause must match the number of columns "
-            "specified in the INSERT statement."};
-  }
+  if (std::optional<SqlError> exists = AlreadyExists(message)) return *exists;
+  if (std::optional<SqlError> mismatch = ValueCountMismatch(message)) return *mismatch;
   return {50000, "HY000", message};
 }
 

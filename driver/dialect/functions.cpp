@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "common/civil_date.h"
+#include "civil_date.h"
 #include "dialect/date_value.h"
 #include "dialect/tokenizer.h"
 

@@ -8,7 +8,6 @@ namespace tsq {
 namespace {
 
 constexpr const char* kLocalNow = "datetime('now','localtime')";
-constexpr const char* kUtcNow = "datetime('now')";
 
 constexpr std::string_view kTableHints[] = {
     "NOLOCK",  "READUNCOMMITTED", "UPDLOCK",      "HOLDLOCK",       "ROWLOCK",
@@ -34,14 +33,39 @@ std::string TypeNameText(const std::vector<Token>& tokens, const TokenRange& ran
   return text;
 }
 
-constexpr std::string_view kRewrittenFunctions[] = {
-    "CONVERT",    "CAST",           "DATEADD",        "DATEDIFF", "GETDATE", "SYSDATETIME",
-    "GETUTCDATE", "SYSUTCDATETIME", "SCOPE_IDENTITY", "ISNULL",   "LEN",     "SUBSTRING",
-    "CHARINDEX",  "YEAR",           "MONTH",          "DAY"};
+// The calls that are rewritten by a template: $0, $1, $2 stand for the
+// rendered arguments. Calls of the same name with another argument count
+// pass unchanged.
+struct TemplateRule {
+  std::string_view name;
+  size_t args;
+  std::string_view text;
+};
+
+constexpr TemplateRule kTemplateRules[] = {
+    {"GETDATE", 0, "datetime('now','localtime')"},
+    {"SYSDATETIME", 0, "datetime('now','localtime')"},
+    {"GETUTCDATE", 0, "datetime('now')"},
+    {"SYSUTCDATETIME", 0, "datetime('now')"},
+    {"SCOPE_IDENTITY", 0, "last_insert_rowid()"},
+    {"ISNULL", 2, "ifnull($0, $1)"},
+    {"LEN", 1, "length(rtrim($0))"},  // len() ignores trailing blanks
+    {"SUBSTRING", 3, "substr($0, $1, $2)"},
+    {"CHARINDEX", 2, "instr($1, $0)"},
+    {"YEAR", 1, "CAST(strftime('%Y', tsq_convert_datetime($0, NULL, 0)) AS INTEGER)"},
+    {"MONTH", 1, "CAST(strftime('%m', tsq_convert_datetime($0, NULL, 0)) AS INTEGER)"},
+    {"DAY", 1, "CAST(strftime('%d', tsq_convert_datetime($0, NULL, 0)) AS INTEGER)"},
+};
+
+// The calls that need their own code.
+constexpr std::string_view kCodedFunctions[] = {"CONVERT", "CAST", "DATEADD", "DATEDIFF"};
 
 bool IsRewrittenFunction(std::string_view upper_name) {
-  for (std::string_view name : kRewrittenFunctions) {
+  for (std::string_view name : kCodedFunctions) {
     if (name == upper_name) return true;
+  }
+  for (const TemplateRule& rule : kTemplateRules) {
+    if (rule.name == upper_name) return true;
   }
   return false;
 }
@@ -162,94 +186,82 @@ bool Rewriter::RewriteFunction(size_t i, size_t close, std::string& out) {
   const std::string name = Upper(tokens_[i].text);
   if (!IsRewrittenFunction(name)) return false;  // spares the argument split of any other call
   const std::vector<TokenRange> args = SplitTopLevel(i + 2, close);
-  auto arg = [&](size_t n) { return Render(args[n].first, args[n].second); };
   if (name == "CONVERT" && (args.size() == 2 || args.size() == 3)) {
-    const std::optional<SqlType> type = ParseSqlType(tokens_, args[0].first, args[0].second);
-    if (!type) {
-      SetError({243, "42000",
-                "Type " + TypeNameText(tokens_, args[0]) + " is not a defined system type."});
-      return false;
-    }
-    if (const std::optional<SqlError> bad = LengthError(*type)) {
-      SetError(*bad);
-      return false;
-    }
-    out = ConvertCall(*type, arg(1), args.size() == 3 ? arg(2) : "NULL");
-    return true;
+    return RewriteConvert(args, out);
   }
-  if (name == "CAST" && args.size() == 1) {
-    size_t as = std::string::npos;
-    int depth = 0;
-    for (size_t k = args[0].first; k < args[0].second; ++k) {
-      if (IsSymbol(tokens_[k], "(")) {
-        const size_t group_close = MatchParen(k, args[0].second);
-        if (group_close != std::string::npos) {
-          k = group_close;  // no AS of this cast inside
-          continue;
-        }
-        ++depth;
-      }
-      if (IsSymbol(tokens_[k], ")")) --depth;
-      if (depth == 0 && IsWord(tokens_[k], "AS")) as = k;
-    }
-    if (as == std::string::npos) return false;
-    const std::optional<SqlType> type = ParseSqlType(tokens_, as + 1, args[0].second);
-    if (!type) {
-      SetError({243, "42000",
-                "Type " + TypeNameText(tokens_, {as + 1, args[0].second}) +
-                    " is not a defined system type."});
-      return false;
-    }
-    if (const std::optional<SqlError> bad = LengthError(*type)) {
-      SetError(*bad);
-      return false;
-    }
-    out = ConvertCall(*type, Render(args[0].first, as), "NULL");
-    return true;
-  }
+  if (name == "CAST" && args.size() == 1) return RewriteCast(args[0], out);
   if ((name == "DATEADD" || name == "DATEDIFF") && args.size() == 3) {
     const bool add = name == "DATEADD";
     const std::optional<std::string> part = DatePartArgument(args[0], add ? "dateadd" : "datediff");
     if (!part) return false;
-    out = std::string(add ? "tsq_dateadd(" : "tsq_datediff(") + *part + ", " + arg(1) + ", " +
-          arg(2) + ")";
+    out = std::string(add ? "tsq_dateadd(" : "tsq_datediff(") + *part + ", " +
+          Render(args[1].first, args[1].second) + ", " + Render(args[2].first, args[2].second) +
+          ")";
     return true;
   }
-  if (args.empty() && (name == "GETDATE" || name == "SYSDATETIME")) {
-    out = kLocalNow;
-    return true;
-  }
-  if (args.empty() && (name == "GETUTCDATE" || name == "SYSUTCDATETIME")) {
-    out = kUtcNow;
-    return true;
-  }
-  if (args.empty() && name == "SCOPE_IDENTITY") {
-    out = "last_insert_rowid()";
-    return true;
-  }
-  if (name == "ISNULL" && args.size() == 2) {
-    out = "ifnull(" + arg(0) + ", " + arg(1) + ")";
-    return true;
-  }
-  if (name == "LEN" && args.size() == 1) {
-    out = "length(rtrim(" + arg(0) + "))";  // len() ignores trailing blanks
-    return true;
-  }
-  if (name == "SUBSTRING" && args.size() == 3) {
-    out = "substr(" + arg(0) + ", " + arg(1) + ", " + arg(2) + ")";
-    return true;
-  }
-  if (name == "CHARINDEX" && args.size() == 2) {
-    out = "instr(" + arg(1) + ", " + arg(0) + ")";
-    return true;
-  }
-  if ((name == "YEAR" || name == "MONTH" || name == "DAY") && args.size() == 1) {
-    const char* format = name == "YEAR" ? "%Y" : name == "MONTH" ? "%m" : "%d";
-    out = std::string("CAST(strftime('") + format + "', tsq_convert_datetime(" + arg(0) +
-          ", NULL, 0)) AS INTEGER)";
+  for (const TemplateRule& rule : kTemplateRules) {
+    if (rule.name != name || rule.args != args.size()) continue;
+    out.clear();
+    for (size_t k = 0; k < rule.text.size(); ++k) {
+      const char c = rule.text[k];
+      if (c == '$' && k + 1 < rule.text.size()) {
+        const TokenRange& range = args[static_cast<size_t>(rule.text[++k] - '0')];
+        out += Render(range.first, range.second);
+      } else {
+        out += c;
+      }
+    }
     return true;
   }
   return false;
+}
+
+bool Rewriter::RewriteConvert(const std::vector<TokenRange>& args, std::string& out) {
+  const std::optional<SqlType> type = ParseSqlType(tokens_, args[0].first, args[0].second);
+  if (!type) {
+    SetError({243, "42000",
+              "Type " + TypeNameText(tokens_, args[0]) + " is not a defined system type."});
+    return false;
+  }
+  if (const std::optional<SqlError> bad = LengthError(*type)) {
+    SetError(*bad);
+    return false;
+  }
+  const std::string value = Render(args[1].first, args[1].second);
+  out =
+      ConvertCall(*type, value, args.size() == 3 ? Render(args[2].first, args[2].second) : "NULL");
+  return true;
+}
+
+bool Rewriter::RewriteCast(const TokenRange& arg, std::string& out) {
+  size_t as = std::string::npos;
+  int depth = 0;
+  for (size_t k = arg.first; k < arg.second; ++k) {
+    if (IsSymbol(tokens_[k], "(")) {
+      const size_t group_close = MatchParen(k, arg.second);
+      if (group_close != std::string::npos) {
+        k = group_close;  // no AS of this cast inside
+        continue;
+      }
+      ++depth;
+    }
+    if (IsSymbol(tokens_[k], ")")) --depth;
+    if (depth == 0 && IsWord(tokens_[k], "AS")) as = k;
+  }
+  if (as == std::string::npos) return false;
+  const std::optional<SqlType> type = ParseSqlType(tokens_, as + 1, arg.second);
+  if (!type) {
+    SetError(
+        {243, "42000",
+         "Type " + TypeNameText(tokens_, {as + 1, arg.second}) + " is not a defined system type."});
+    return false;
+  }
+  if (const std::optional<SqlError> bad = LengthError(*type)) {
+    SetError(*bad);
+    return false;
+  }
+  out = ConvertCall(*type, Render(arg.first, as), "NULL");
+  return true;
 }
 
 bool Rewriter::RewriteTop(size_t i, size_t end, std::string& out, size_t& next) {

@@ -51,6 +51,8 @@ class Rewriter {
   // token at `i` passes as it is.
   bool RewriteAt(size_t i, size_t end, std::string& out, size_t& next);
   bool RewriteFunction(size_t i, size_t close, std::string& out);
+  bool RewriteConvert(const std::vector<TokenRange>& args, std::string& out);
+  bool RewriteCast(const TokenRange& arg, std::string& out);
   bool RewriteTop(size_t i, size_t end, std::string& out, size_t& next);
   bool RewriteTableHint(size_t i, size_t end, size_t& next) const;
   std::optional<std::string> DatePartArgument(const TokenRange& range, const char* function);

@@ -1,16 +1,29 @@
 #include "dialect/tokenizer.h"
 
 #include <cctype>
+#include <cstring>
 
 namespace tsq {
 namespace {
 
+bool IsAsciiLetter(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Bytes from 0x80 on belong to words (as any letter of the locale would).
 bool IsWordStart(unsigned char c) {
-  return std::isalpha(c) || c == '_' || c == '#' || c >= 0x80;
+  return IsAsciiLetter(c) || c == '_' || c == '#' || c >= 0x80;
 }
 
 bool IsWordChar(unsigned char c) {
-  return std::isalnum(c) || c == '_' || c == '#' || c == '@' || c == '$' || c >= 0x80;
+  return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_' || c == '#' || c == '@' ||
+         c == '$' || c >= 0x80;
+}
+
+// ASCII blanks without a call; other bytes as the locale says.
+bool IsBlank(unsigned char c) {
+  if (c < 0x80) return c == ' ' || (c >= '\t' && c <= '\r');
+  return std::isspace(c) != 0;
 }
 
 bool IsDigit(char c) {
@@ -20,23 +33,6 @@ bool IsDigit(char c) {
 SqlError Unclosed(std::string_view rest) {
   return {105, "42000",
           "Unclosed quotation mark after the character string '" + std::string(rest) + "'."};
-}
-
-// Reads a literal closed by `close` in which a doubled `close` stands for
-// one; `pos` is just after the opening character. npos when unterminated.
-size_t ReadQuoted(std::string_view sql, size_t pos, char close, std::string& out) {
-  while (pos < sql.size()) {
-    if (sql[pos] == close) {
-      if (pos + 1 < sql.size() && sql[pos + 1] == close) {
-        out += close;
-        pos += 2;
-        continue;
-      }
-      return pos + 1;
-    }
-    out += sql[pos++];
-  }
-  return std::string_view::npos;
 }
 
 size_t ReadNumber(std::string_view sql, size_t pos) {
@@ -66,14 +62,29 @@ constexpr std::string_view kTwoCharSymbols[] = {
 
 }  // namespace
 
-TokenizeResult Tokenize(std::string_view sql) {
-  TokenizeResult result;
-  size_t pos = 0;
+// Where a literal closed by `close` ends (just past it; a doubled `close`
+// stands for one); `pos` is just after the opening character. npos when
+// unterminated.
+size_t QuotedEnd(std::string_view sql, size_t pos, char close) {
+  while (pos < sql.size()) {
+    if (sql[pos] == close) {
+      if (pos + 1 < sql.size() && sql[pos + 1] == close) {
+        pos += 2;
+        continue;
+      }
+      return pos + 1;
+    }
+    ++pos;
+  }
+  return std::string_view::npos;
+}
+
+bool NextRawToken(std::string_view sql, size_t& pos, RawToken& token, SqlError& error) {
   bool space = false;
   while (pos < sql.size()) {
     const char c = sql[pos];
     const unsigned char uc = static_cast<unsigned char>(c);
-    if (std::isspace(uc)) {
+    if (IsBlank(uc)) {
       space = true;
       ++pos;
       continue;
@@ -97,56 +108,86 @@ TokenizeResult Tokenize(std::string_view sql) {
         }
       }
       if (depth != 0) {
-        result.error = {113, "42000", "Missing end comment mark '*/'."};
-        return result;
+        error = {113, "42000", "Missing end comment mark '*/'."};
+        return false;
       }
       space = true;
       continue;
     }
-    Token token;
     token.space_before = space;
-    space = false;
+    token.national = false;
+    token.begin = pos;
     if ((c == 'N' || c == 'n') && pos + 1 < sql.size() && sql[pos + 1] == '\'') {
       ++pos;  // N'...': a national string is a plain string here
+      token.national = true;
     }
     if (sql[pos] == '\'' || sql[pos] == '"' || sql[pos] == '[') {
       const char open = sql[pos];
-      const char close = open == '[' ? ']' : open;
       token.kind = open == '\'' ? TokenKind::kString : TokenKind::kQuotedName;
-      const size_t end = ReadQuoted(sql, pos + 1, close, token.text);
+      const size_t end = QuotedEnd(sql, pos + 1, open == '[' ? ']' : open);
       if (end == std::string_view::npos) {
-        result.error = Unclosed(sql.substr(pos + 1));
-        return result;
+        error = Unclosed(sql.substr(pos + 1));
+        return false;
       }
       pos = end;
     } else if (IsDigit(c) || (c == '.' && pos + 1 < sql.size() && IsDigit(sql[pos + 1]))) {
       token.kind = TokenKind::kNumber;
-      const size_t end = ReadNumber(sql, pos);
-      token.text = std::string(sql.substr(pos, end - pos));
-      pos = end;
+      pos = ReadNumber(sql, pos);
     } else if (c == '@' || IsWordStart(uc)) {
       token.kind = c == '@' ? TokenKind::kVariable : TokenKind::kWord;
-      size_t end = pos + 1;
-      while (end < sql.size() && IsWordChar(static_cast<unsigned char>(sql[end]))) ++end;
-      token.text = std::string(sql.substr(pos, end - pos));
-      pos = end;
+      ++pos;
+      while (pos < sql.size() && IsWordChar(static_cast<unsigned char>(sql[pos]))) ++pos;
     } else if (c == '\0') {
       // SQLite would end the statement there and run only what comes before.
-      result.error = {102, "42000", "Incorrect syntax near the character 0x00."};
-      return result;
+      error = {102, "42000", "Incorrect syntax near the character 0x00."};
+      return false;
     } else {
       token.kind = TokenKind::kSymbol;
-      token.text = std::string(1, c);
-      for (std::string_view two : kTwoCharSymbols) {
-        if (sql.compare(pos, 2, two) == 0) {
-          token.text = std::string(two);
-          break;
+      size_t length = 1;
+      if (pos + 1 < sql.size() && std::strchr("<>!|+-*/%&^:", c) != nullptr) {
+        for (std::string_view two : kTwoCharSymbols) {
+          if (two[0] == c && two[1] == sql[pos + 1]) {
+            length = 2;
+            break;
+          }
         }
       }
-      pos += token.text.size();
+      pos += length;
     }
+    token.end = pos;
+    return true;
+  }
+  error = SqlError{};
+  return false;
+}
+
+std::string RawTokenText(std::string_view sql, const RawToken& raw) {
+  const size_t begin = raw.begin + (raw.national ? 1 : 0);
+  if (raw.kind != TokenKind::kString && raw.kind != TokenKind::kQuotedName) {
+    return std::string(sql.substr(begin, raw.end - begin));
+  }
+  const char close = sql[begin] == '[' ? ']' : sql[begin];
+  std::string text;
+  text.reserve(raw.end - begin - 2);
+  for (size_t i = begin + 1; i + 1 < raw.end; ++i) {
+    text += sql[i];
+    if (sql[i] == close) ++i;  // the second of a doubled quote
+  }
+  return text;
+}
+
+TokenizeResult Tokenize(std::string_view sql) {
+  TokenizeResult result;
+  size_t pos = 0;
+  RawToken raw;
+  while (NextRawToken(sql, pos, raw, result.error)) {
+    Token token;
+    token.kind = raw.kind;
+    token.space_before = raw.space_before;
+    token.text = RawTokenText(sql, raw);
     result.tokens.push_back(std::move(token));
   }
+  if (result.error.native != 0) return result;
   result.ok = true;
   return result;
 }

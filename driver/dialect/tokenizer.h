@@ -33,6 +33,23 @@ struct TokenizeResult {
 
 TokenizeResult Tokenize(std::string_view sql);
 
+// A token as a span of the text, read without copying it.
+struct RawToken {
+  TokenKind kind = TokenKind::kSymbol;
+  size_t begin = 0;  // the N of N'..' included
+  size_t end = 0;
+  bool space_before = false;
+  bool national = false;  // N'..'
+};
+
+// Reads the token at or after `pos` and moves `pos` past it. False at the
+// end of the text (error.native 0) or when the text fails to tokenize
+// (`error` says why, as Tokenize reports it).
+bool NextRawToken(std::string_view sql, size_t& pos, RawToken& token, SqlError& error);
+
+// The text a Token of `raw` holds (quotes removed and undoubled).
+std::string RawTokenText(std::string_view sql, const RawToken& raw);
+
 // The token in SQLite's spelling: names in double quotes, strings in single
 // quotes (the N prefix dropped), T-SQL's !< and !> as >= and <=.
 std::string RenderToken(const Token& token);

@@ -78,18 +78,19 @@ std::string TranslateStatement(Rewriter& rewriter, std::vector<Token>& tokens) {
 }  // namespace
 
 Translation Translate(std::string_view tsql) {
-  Translation result;
   TokenizeResult tokenized = Tokenize(tsql);
   if (!tokenized.ok) {
+    Translation result;
     result.error = tokenized.error;
     return result;
   }
+  Translation result;
   std::vector<Token>& tokens = tokenized.tokens;
   while (!tokens.empty() && IsSymbol(tokens.back(), ";")) tokens.pop_back();
   for (const Token& t : tokens) {
     if (IsSymbol(t, ";")) {
       // Running only the first would silently drop the others.
-      result.error = {50000, "HY000", "Only one statement can be executed at a time."};
+      result.error = {kOneStatementNative, "HY000", kOneStatementMessage};
       return result;
     }
   }
@@ -109,6 +110,9 @@ Translation Translate(std::string_view tsql) {
     result.ok = true;
     return result;
   }
+  result.counts_rows = result.kind == StatementKind::kModify ||
+                       (WordAt(tokens, 0, "TRUNCATE") && WordAt(tokens, 1, "TABLE"));
+  result.no_data_without_rows = WordAt(tokens, 0, "UPDATE") || WordAt(tokens, 0, "DELETE");
   AddOptionalKeyword(tokens);
   Rewriter rewriter(tokens);
   std::string sql = TranslateStatement(rewriter, tokens);

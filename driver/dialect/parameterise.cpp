@@ -1,0 +1,241 @@
+#include "dialect/parameterise.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace tsq {
+namespace {
+
+// A marker stands for lifted literal n in the tokens of a shape; as a string
+// token it renders as '\x01n\x01', which no statement text contains.
+constexpr char kMarker = '\x01';
+
+// Calls whose arguments at these positions decide the translation.
+struct FormArgument {
+  std::string_view function;
+  size_t argument;
+};
+constexpr FormArgument kFormArguments[] = {
+    {"CONVERT", 0},  {"CONVERT", 2},  {"DATEADD", 0},   {"DATEDIFF", 0},
+    {"DATEPART", 0}, {"DATENAME", 0}, {"DATETRUNC", 0},
+};
+
+constexpr std::string_view kTypesWithLength[] = {
+    "CHAR",    "VARCHAR", "NCHAR", "NVARCHAR",  "BINARY",         "VARBINARY",
+    "DECIMAL", "NUMERIC", "FLOAT", "DATETIME2", "DATETIMEOFFSET", "TIME"};
+
+// A bare word of the text equal to `upper` (given in capitals).
+bool WordIs(std::string_view sql, const RawToken& t, std::string_view upper) {
+  if (t.kind != TokenKind::kWord || t.end - t.begin != upper.size()) return false;
+  for (size_t i = 0; i < upper.size(); ++i) {
+    const char c = sql[t.begin + i];
+    if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != upper[i]) return false;
+  }
+  return true;
+}
+
+bool SymbolIs(std::string_view sql, const RawToken& t, char symbol) {
+  return t.kind == TokenKind::kSymbol && t.end - t.begin == 1 && sql[t.begin] == symbol;
+}
+
+bool IsTypeWithLength(std::string_view sql, const RawToken& t) {
+  for (std::string_view name : kTypesWithLength) {
+    if (WordIs(sql, t, name)) return true;
+  }
+  return false;
+}
+
+bool IsFormArgument(const LiteralScope& g) {
+  if (g.function.empty()) return false;
+  for (const FormArgument& f : kFormArguments) {
+    if (g.argument != f.argument || g.function.size() != f.function.size()) continue;
+    bool same = true;
+    for (size_t i = 0; same && i < f.function.size(); ++i) {
+      const char c = g.function[i];
+      same = (c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) == f.function[i];
+    }
+    if (same) return true;
+  }
+  return false;
+}
+
+bool ParseLiteral(std::string_view sql, const RawToken& t, Literal& out) {
+  const size_t begin = t.begin + (t.national ? 1 : 0);
+  const std::string_view raw = sql.substr(begin, t.end - begin);
+  out.raw = raw;
+  if (t.kind == TokenKind::kString) {
+    for (char c : raw) {
+      if (c == '\0' || c == kMarker) return false;
+    }
+    out.kind = Literal::Kind::kText;
+    if (raw.find('\'', 1) + 1 == raw.size()) {
+      out.text.assign(raw.data() + 1, raw.size() - 2);
+    } else {
+      out.text = RawTokenText(sql, t);
+    }
+    return true;
+  }
+  if (t.kind != TokenKind::kNumber || raw.empty() || raw.size() > 18) return false;
+  size_t dots = 0;
+  for (char c : raw) {
+    if (c == '.') {
+      ++dots;
+    } else if (c < '0' || c > '9') {
+      return false;  // hexadecimal, exponents and anything else stay as written
+    }
+  }
+  if (dots > 1 || raw.front() == '.' || raw.back() == '.') return false;
+  char buffer[20];
+  raw.copy(buffer, raw.size());
+  buffer[raw.size()] = '\0';
+  errno = 0;
+  if (dots == 0) {
+    out.kind = Literal::Kind::kInteger;
+    out.integer = std::strtoll(buffer, nullptr, 10);
+  } else {
+    out.kind = Literal::Kind::kReal;
+    out.real = std::strtod(buffer, nullptr);
+  }
+  return errno == 0;
+}
+
+// The words the scan of a statement looks out for.
+enum class Keyword { kNone, kSelect, kBy, kOrderOrGroup, kTop, kEndsSelectList, kEndsOrderList };
+
+Keyword Classify(std::string_view sql, const RawToken& t) {
+  if (t.kind != TokenKind::kWord) return Keyword::kNone;
+  const size_t length = t.end - t.begin;
+  if (length < 2 || length > 9) return Keyword::kNone;
+  struct Entry {
+    std::string_view word;
+    Keyword keyword;
+  };
+  static constexpr Entry kWords[] = {{"SELECT", Keyword::kSelect},
+                                     {"BY", Keyword::kBy},
+                                     {"ORDER", Keyword::kOrderOrGroup},
+                                     {"GROUP", Keyword::kOrderOrGroup},
+                                     {"TOP", Keyword::kTop},
+                                     {"FROM", Keyword::kEndsSelectList},
+                                     {"WHERE", Keyword::kEndsSelectList},
+                                     {"HAVING", Keyword::kEndsOrderList},
+                                     {"UNION", Keyword::kEndsOrderList},
+                                     {"EXCEPT", Keyword::kEndsOrderList},
+                                     {"INTERSECT", Keyword::kEndsOrderList},
+                                     {"LIMIT", Keyword::kEndsOrderList},
+                                     {"OFFSET", Keyword::kEndsOrderList},
+                                     {"FOR", Keyword::kEndsOrderList},
+                                     {"OPTION", Keyword::kEndsOrderList}};
+  const char first = sql[t.begin];
+  const char upper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 32) : first;
+  for (const Entry& e : kWords) {
+    if (e.word.size() == length && e.word[0] == upper && WordIs(sql, t, e.word)) return e.keyword;
+  }
+  return Keyword::kNone;
+}
+
+}  // namespace
+
+bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
+  out.key.clear();
+  out.literals.clear();
+  // Keys are texts with markers (and raw keys start with \x02): a text with
+  // those bytes of its own could pass for another statement's key.
+  for (char c : tsql) {
+    if (c == '\x01' || c == '\x02') return false;
+  }
+  size_t count = 0;  // literals lifted so far
+  SqlError error;
+  size_t pos = 0;
+  RawToken t, prev;
+  if (!NextRawToken(tsql, pos, t, error)) return error.native == 0;
+  const bool query = WordIs(tsql, t, "SELECT") || WordIs(tsql, t, "WITH") || SymbolIs(tsql, t, '(');
+  const bool change =
+      WordIs(tsql, t, "INSERT") || WordIs(tsql, t, "UPDATE") || WordIs(tsql, t, "DELETE");
+  std::vector<LiteralScope>& groups = out.groups;
+  groups.assign(1, LiteralScope{});
+  size_t copied = 0;  // tsql before this offset is in the key
+  bool more = true;
+  Keyword kw = Keyword::kNone, prev_kw = Keyword::kNone, prev2_kw = Keyword::kNone;
+  for (size_t i = 0; more;
+       ++i, prev = t, prev2_kw = prev_kw, prev_kw = kw, more = NextRawToken(tsql, pos, t, error)) {
+    LiteralScope& g = groups.back();
+    kw = Keyword::kNone;
+    if (t.kind == TokenKind::kSymbol) {
+      if (SymbolIs(tsql, t, '(')) {
+        LiteralScope inner;
+        if (i > 0 && prev.kind == TokenKind::kWord) {
+          inner.function = tsql.substr(prev.begin, prev.end - prev.begin);
+          inner.type_length = IsTypeWithLength(tsql, prev);
+        }
+        inner.select_list = g.select_list;
+        groups.push_back(inner);
+      } else if (SymbolIs(tsql, t, ')')) {
+        if (groups.size() > 1) groups.pop_back();
+      } else if (SymbolIs(tsql, t, ',')) {
+        ++g.argument;
+      }
+      continue;
+    }
+    if (t.kind == TokenKind::kWord) {
+      kw = Classify(tsql, t);
+      if (kw == Keyword::kSelect) {
+        g.select_list = query;
+      } else if (kw == Keyword::kBy && prev_kw == Keyword::kOrderOrGroup) {
+        g.order_list = true;
+      } else if (kw == Keyword::kEndsOrderList || kw == Keyword::kEndsSelectList) {
+        g.order_list = false;
+        if (kw == Keyword::kEndsSelectList) g.select_list = false;
+      }
+      continue;
+    }
+    if (t.kind != TokenKind::kString && t.kind != TokenKind::kNumber) continue;
+    if (!(query || change) || g.select_list || g.order_list || g.type_length || count >= 999 ||
+        IsFormArgument(g)) {
+      continue;
+    }
+    const bool after_top =
+        prev_kw == Keyword::kTop || (SymbolIs(tsql, prev, '(') && prev2_kw == Keyword::kTop);
+    if (after_top) continue;
+    if (out.literals.size() <= count) out.literals.emplace_back();
+    if (!ParseLiteral(tsql, t, out.literals[count])) continue;
+    ++count;
+    out.key.append(tsql, copied, t.begin - copied);
+    out.key += '\'';
+    out.key += kMarker;
+    out.key += std::to_string(count);
+    out.key += kMarker;
+    out.key += '\'';
+    copied = t.end;
+  }
+  out.literals.resize(count);
+  if (error.native != 0) return false;
+  out.key.append(tsql, copied, std::string_view::npos);
+  return true;
+}
+
+bool BindableTranslation(const std::string& shaped, const std::vector<Literal>& literals,
+                         const std::string& plain, std::string& out) {
+  out.clear();
+  std::string check;
+  size_t pos = 0;
+  while (pos < shaped.size()) {
+    const size_t open = shaped.find(std::string("'") + kMarker, pos);
+    if (open == std::string::npos) break;
+    const size_t close = shaped.find(std::string(1, kMarker) + "'", open + 2);
+    if (close == std::string::npos) return false;
+    const std::string number = shaped.substr(open + 2, close - open - 2);
+    const size_t n = std::strtoul(number.c_str(), nullptr, 10);
+    if (n == 0 || n > literals.size()) return false;
+    out.append(shaped, pos, open - pos);
+    check.append(shaped, pos, open - pos);
+    out += '?';
+    out += number;
+    check += literals[n - 1].raw;
+    pos = close + 2;
+  }
+  out.append(shaped, pos, std::string::npos);
+  check.append(shaped, pos, std::string::npos);
+  return check == plain && out.find(kMarker) == std::string::npos;
+}
+
+}  // namespace tsq

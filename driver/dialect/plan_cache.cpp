@@ -1,0 +1,167 @@
+#include "dialect/plan_cache.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace tsq {
+namespace {
+
+// The cache key of a statement whose literals stay as written.
+std::string RawKey(std::string_view tsql) {
+  std::string key(1, '\x02');
+  key.append(tsql);
+  return key;
+}
+
+// Whether [tail, end) holds only blanks and ';'.
+bool OnlyBlanks(const char* tail, const char* end) {
+  for (; tail != nullptr && tail < end; ++tail) {
+    if (*tail != ' ' && *tail != ';' && (*tail < '\t' || *tail > '\r')) return false;
+  }
+  return true;
+}
+
+sqlite3_stmt* CompileText(sqlite3* db, const std::string& sql) {
+  sqlite3_stmt* st = nullptr;
+  const char* tail = nullptr;
+  const int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()),
+                                    SQLITE_PREPARE_PERSISTENT, &st, &tail);
+  if (rc != SQLITE_OK || st == nullptr || !OnlyBlanks(tail, sql.data() + sql.size())) {
+    sqlite3_finalize(st);
+    return nullptr;
+  }
+  return st;
+}
+
+}  // namespace
+
+CachedPlan* PlanCache::PlanFor(sqlite3* db, std::string_view tsql) {
+  if (!ShapeStatement(tsql, shape_)) return nullptr;
+  CachedPlan* plan = Find(shape_.key);
+  if (plan != nullptr && plan->literal_only) plan = Find(RawKey(tsql));
+  return plan != nullptr ? plan : Compile(db, tsql);
+}
+
+CachedPlan* PlanCache::Compile(sqlite3* db, std::string_view tsql) {
+  const Translation plain = Translate(tsql);
+  if (!plain.ok || (plain.kind != StatementKind::kQuery && plain.kind != StatementKind::kModify)) {
+    return nullptr;
+  }
+  CachedPlan plan;
+  plan.kind = plain.kind;
+  plan.counts_rows = plain.counts_rows;
+  plan.no_data_without_rows = plain.no_data_without_rows;
+  plan.key = shape_.key;
+  if (!shape_.literals.empty()) {
+    const Translation shaped = Translate(shape_.key);
+    std::string sql;
+    if (shaped.ok &&
+        BindableTranslation(shaped.sqlite_sql, shape_.literals, plain.sqlite_sql, sql)) {
+      plan.stmt = CompileText(db, sql);
+      plan.parameters = shape_.literals.size();
+    }
+  }
+  if (plan.stmt == nullptr) {
+    plan.stmt = CompileText(db, plain.sqlite_sql);
+    if (plan.stmt == nullptr) return nullptr;
+    plan.parameters = 0;
+    if (!shape_.literals.empty()) {
+      // The literals decide this shape's translation: only the same text shares it.
+      CachedPlan marker;
+      marker.key = shape_.key;
+      marker.literal_only = true;
+      Insert(std::move(marker));
+      plan.key = RawKey(tsql);
+    }
+  }
+  return Insert(std::move(plan));
+}
+
+void PlanCache::Bind(const CachedPlan& plan) const {
+  for (size_t i = 0; i < plan.parameters && i < shape_.literals.size(); ++i) {
+    const Literal& l = shape_.literals[i];
+    const int n = static_cast<int>(i + 1);
+    switch (l.kind) {
+      case Literal::Kind::kInteger:
+        sqlite3_bind_int64(plan.stmt, n, l.integer);
+        break;
+      case Literal::Kind::kReal:
+        sqlite3_bind_double(plan.stmt, n, l.real);
+        break;
+      case Literal::Kind::kText:
+        sqlite3_bind_text(plan.stmt, n, l.text.data(), static_cast<int>(l.text.size()),
+                          SQLITE_STATIC);
+        break;
+    }
+  }
+}
+
+CachedPlan* PlanCache::Find(const std::string& key) {
+  const auto it = index_.find(key);
+  if (it == index_.end()) {
+    ++misses_;
+    return nullptr;
+  }
+  ++hits_;
+  plans_.splice(plans_.begin(), plans_, it->second);
+  return &plans_.front();
+}
+
+CachedPlan* PlanCache::Insert(CachedPlan plan) {
+  const auto old = index_.find(plan.key);
+  if (old != index_.end()) {
+    sqlite3_finalize(old->second->stmt);
+    plans_.erase(old->second);
+    index_.erase(old);
+  }
+  plans_.push_front(std::move(plan));
+  index_[plans_.front().key] = plans_.begin();
+  while (capacity_ > 0 && plans_.size() > capacity_) {
+    CachedPlan& last = plans_.back();
+    sqlite3_finalize(last.stmt);
+    index_.erase(last.key);
+    plans_.pop_back();
+  }
+  return &plans_.front();
+}
+
+void PlanCache::Clear() {
+  for (CachedPlan& plan : plans_) sqlite3_finalize(plan.stmt);
+  plans_.clear();
+  index_.clear();
+}
+
+std::FILE* PlanCache::Recorder() {
+  if (!recorder_checked_) {
+    recorder_checked_ = true;
+    const char* path = std::getenv("TSQLITE_RECORD");
+    if (path != nullptr && *path != '\0') recorder_.reset(std::fopen(path, "ab"));
+  }
+  return recorder_.get();
+}
+
+void PlanCache::Record(const std::string& sqlite_sql) {
+  std::FILE* f = Recorder();
+  if (f != nullptr) std::fprintf(f, "Q %zu\n%s\n0\n", sqlite_sql.size(), sqlite_sql.c_str());
+}
+
+void PlanCache::Record(const CachedPlan& plan) {
+  std::FILE* f = Recorder();
+  const char* sql = sqlite3_sql(plan.stmt);
+  if (f == nullptr || sql == nullptr) return;
+  std::fprintf(f, "Q %zu\n%s\n%zu\n", std::strlen(sql), sql, plan.parameters);
+  for (size_t i = 0; i < plan.parameters && i < shape_.literals.size(); ++i) {
+    const Literal& l = shape_.literals[i];
+    if (l.kind == Literal::Kind::kInteger) {
+      std::fprintf(f, "i %lld\n", static_cast<long long>(l.integer));
+    } else if (l.kind == Literal::Kind::kReal) {
+      std::fprintf(f, "r %.17g\n", l.real);
+    } else {
+      std::fprintf(f, "t %zu\n", l.text.size());
+      std::fwrite(l.text.data(), 1, l.text.size(), f);
+      std::fputc('\n', f);
+    }
+  }
+}
+
+}  // namespace tsq

@@ -1,0 +1,160 @@
+// Statement shapes and the plan cache: which literals are lifted, that a
+// shape is shared only by statements its translation holds for, and that
+// the cache compiles once, evicts the least recently used and keeps nothing
+// of a statement that fails.
+#include "dialect/plan_cache.h"
+
+#include <gtest/gtest.h>
+
+#include "dialect_db.h"
+
+namespace tsq {
+namespace {
+
+std::string KeyOf(const std::string& tsql) {
+  ShapedStatement shape;
+  EXPECT_TRUE(ShapeStatement(tsql, shape)) << tsql;
+  return shape.key;
+}
+
+TEST(StatementShape, LiteralsThatDecideTheFormStayInTheShape) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"SELECT k FROM t WHERE k = 1", "SELECT k FROM t WHERE k = 22", true},
+      {"UPDATE t SET s = 'a' WHERE k = 1", "UPDATE t SET s = N'b''c' WHERE k = 2", true},
+      {"INSERT INTO t (k, r) VALUES (1, 1.5)", "INSERT INTO t (k, r) VALUES (2, 0.25)", true},
+      {"DELETE FROM t WHERE k IN (1, 2)", "DELETE FROM t WHERE k IN (1, 2, 3)", false},
+      {"SELECT k FROM t WHERE s = convert(char(8), d, 112)",
+       "SELECT k FROM t WHERE s = convert(char(10), d, 112)", false},
+      {"SELECT k FROM t WHERE s = convert(char(8), d, 112)",
+       "SELECT k FROM t WHERE s = convert(char(8), d, 120)", false},
+      {"SELECT k FROM t WHERE d < dateadd(day, 1, '20240101')",
+       "SELECT k FROM t WHERE d < dateadd(day, 2, '20240102')", true},
+      {"SELECT TOP 1 k FROM t WHERE k > 5", "SELECT TOP 2 k FROM t WHERE k > 5", false},
+      {"SELECT k, s FROM t WHERE k > 0 ORDER BY 1", "SELECT k, s FROM t WHERE k > 0 ORDER BY 2",
+       false},
+      {"SELECT k, 'x' FROM t", "SELECT k, 'y' FROM t", false},  // names the column
+      {"SELECT k FROM t WHERE k = 1", "SELECT k  FROM t WHERE k = 1", false},
+      {"CREATE TABLE t (s varchar(5) DEFAULT 'a')", "CREATE TABLE t (s varchar(5) DEFAULT 'b')",
+       false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(KeyOf(c.a) == KeyOf(c.b), c.same) << c.a << " | " << c.b;
+  }
+}
+
+TEST(StatementShape, LiftedValuesKeepTheirTypeAndText) {
+  ShapedStatement shape;
+  ASSERT_TRUE(ShapeStatement("UPDATE t SET s = N'it''s', r = 2.5 WHERE k = -7", shape));
+  ASSERT_EQ(shape.literals.size(), 3u);
+  EXPECT_EQ(shape.literals[0].kind, Literal::Kind::kText);
+  EXPECT_EQ(shape.literals[0].text, "it's");
+  EXPECT_EQ(shape.literals[0].raw, "'it''s'");
+  EXPECT_EQ(shape.literals[1].kind, Literal::Kind::kReal);
+  EXPECT_DOUBLE_EQ(shape.literals[1].real, 2.5);
+  EXPECT_EQ(shape.literals[2].kind, Literal::Kind::kInteger);
+  EXPECT_EQ(shape.literals[2].integer, 7);
+  EXPECT_FALSE(ShapeStatement("SELECT 'open", shape));
+  // A text holding a marker of its own never passes for a shape.
+  EXPECT_FALSE(
+      ShapeStatement("SELECT k FROM t WHERE s = '\x01"
+                     "1\x01'",
+                     shape));
+}
+
+class PlanCacheTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(db_.Run("CREATE TABLE plexor.t (k int PRIMARY KEY, s varchar(10))").ok);
+    ASSERT_TRUE(db_.Run("INSERT INTO plexor.t (k, s) VALUES (1, 'one'), (2, 'two')").ok);
+  }
+
+  // Runs a query through `cache`; its first column of every row.
+  std::vector<std::string> Query(PlanCache& cache, const std::string& tsql) {
+    std::vector<std::string> out;
+    CachedPlan* plan = cache.PlanFor(db_.handle(), tsql);
+    if (plan == nullptr) return {"<no plan>"};
+    cache.Bind(*plan);
+    while (sqlite3_step(plan->stmt) == SQLITE_ROW) {
+      const unsigned char* text = sqlite3_column_text(plan->stmt, 0);
+      out.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "<NULL>");
+    }
+    sqlite3_reset(plan->stmt);
+    sqlite3_clear_bindings(plan->stmt);
+    return out;
+  }
+
+  testing::DialectDb db_;
+};
+
+TEST_F(PlanCacheTest, OneCompiledStatementPerShape) {
+  PlanCache cache;
+  EXPECT_EQ(Query(cache, "SELECT s FROM plexor.t WHERE k = 1"), std::vector<std::string>{"one"});
+  EXPECT_EQ(cache.misses(), 1u);
+  EXPECT_EQ(Query(cache, "SELECT s FROM plexor.t WHERE k = 2"), std::vector<std::string>{"two"});
+  EXPECT_EQ(Query(cache, "select s FROM plexor.t WHERE k = 3"), std::vector<std::string>{});
+  EXPECT_EQ(cache.size(), 2u);
+  EXPECT_EQ(cache.hits(), 1u);
+  EXPECT_EQ(Query(cache, "SELECT k FROM plexor.t WHERE s = N'tw''o' OR s = 'two'"),
+            std::vector<std::string>{"2"});
+}
+
+TEST_F(PlanCacheTest, LeastRecentlyUsedGoesFirst) {
+  PlanCache cache(2);
+  Query(cache, "SELECT s FROM plexor.t WHERE k = 1");
+  Query(cache, "SELECT k FROM plexor.t WHERE s = 'one'");
+  Query(cache, "SELECT s FROM plexor.t WHERE k = 2");  // the first again: now the latest
+  Query(cache, "SELECT count(*) FROM plexor.t WHERE k > 0");
+  EXPECT_EQ(cache.size(), 2u);
+  const size_t misses = cache.misses();
+  EXPECT_EQ(Query(cache, "SELECT s FROM plexor.t WHERE k = 1"), std::vector<std::string>{"one"});
+  EXPECT_EQ(cache.misses(), misses);
+  EXPECT_EQ(Query(cache, "SELECT k FROM plexor.t WHERE s = 'two'"), std::vector<std::string>{"2"});
+  EXPECT_EQ(cache.misses(), misses + 1);
+}
+
+TEST_F(PlanCacheTest, FailuresAreNotKeptAndSchemaChangesAreSeen) {
+  PlanCache cache;
+  EXPECT_EQ(cache.PlanFor(db_.handle(), "SELECT s FROM plexor.u WHERE k = 1"), nullptr);
+  EXPECT_EQ(cache.PlanFor(db_.handle(), "SELECT nope FROM plexor.t WHERE k = 1"), nullptr);
+  EXPECT_EQ(cache.size(), 0u);
+  ASSERT_TRUE(db_.Run("CREATE TABLE plexor.u (k int, s varchar(3))").ok);
+  ASSERT_TRUE(db_.Run("INSERT INTO plexor.u (k, s) VALUES (1, 'u1')").ok);
+  EXPECT_EQ(Query(cache, "SELECT s FROM plexor.u WHERE k = 1"), std::vector<std::string>{"u1"});
+  // A kept plan whose table is dropped and made anew reads the new table.
+  ASSERT_TRUE(db_.Run("DROP TABLE plexor.u").ok);
+  ASSERT_TRUE(db_.Run("CREATE TABLE plexor.u (s varchar(3), k int)").ok);
+  ASSERT_TRUE(db_.Run("INSERT INTO plexor.u (k, s) VALUES (1, 'new')").ok);
+  EXPECT_EQ(Query(cache, "SELECT s FROM plexor.u WHERE k = 1"), std::vector<std::string>{"new"});
+}
+
+TEST_F(PlanCacheTest, BindableOnlyWhenLiteralsPassThroughUnchanged) {
+  // isnull() with a literal: each translation writes the literal where it
+  // stood, so the shape is shared; a text that fails stays unkept.
+  PlanCache cache;
+  EXPECT_EQ(Query(cache, "SELECT k FROM plexor.t WHERE isnull(s, 'x') = 'one'"),
+            std::vector<std::string>{"1"});
+  EXPECT_EQ(Query(cache, "SELECT k FROM plexor.t WHERE isnull(s, 'y') = 'two'"),
+            std::vector<std::string>{"2"});
+  EXPECT_EQ(cache.size(), 1u);
+  std::string sql;
+  ShapedStatement shape;
+  ASSERT_TRUE(ShapeStatement("SELECT 1 WHERE 'a' = 'b'", shape));
+  EXPECT_TRUE(
+      BindableTranslation("SELECT 1 WHERE '\x01"
+                          "1\x01' = '\x01"
+                          "2\x01'",
+                          shape.literals, "SELECT 1 WHERE 'a' = 'b'", sql));
+  EXPECT_EQ(sql, "SELECT 1 WHERE ?1 = ?2");
+  EXPECT_FALSE(
+      BindableTranslation("SELECT 1 WHERE '\x01"
+                          "1\x01' = 'c'",
+                          shape.literals, "SELECT 1 WHERE 'a' = 'b'", sql));
+}
+
+}  // namespace
+}  // namespace tsq
