@@ -4,11 +4,14 @@
 # are already present are left alone and a second run prints nothing.
 set -euo pipefail
 
+# python3-jsonschema: the report test validates the JSON output against
+# tools/report.schema.json.
 PACKAGES=(
   build-essential cmake pkg-config clang-format
   unixodbc unixodbc-dev odbcinst
   libsqlite3-dev sqlite3
   googletest libgtest-dev libgmock-dev
+  python3-jsonschema
 )
 # The report's page test renders in a headless browser.
 if [[ "${PLEXOR_WITH_BROWSER:-1}" == "1" ]]; then
