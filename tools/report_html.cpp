@@ -100,8 +100,8 @@ const Words& WordsFor(Language language) {
        "Zeilen der Fehlertabelle (Art PLANO) im Zeitraum, daneben je Fehlernummer; sie stammen "
        "vom letzten Lauf und entsprechen den Diensten mit Zustand jetzt ungleich 0, solange "
        "sich die Besetzung seitdem nicht geändert hat."},
-      "a/b: effektive Besetzung jetzt (Ist minus Hospitanten minus dem kleineren der beiden "
-      "Abwesenheitszähler) / Soll. Die Farbe zeigt den Zustand jetzt, klassiert wie der "
+      "a/b: effektive Besetzung jetzt (BsmIst minus BsmHtg minus dem kleineren von BsmHtv und "
+      "BsmHtn) / Soll. Die Farbe zeigt den Zustand jetzt, klassiert wie der "
       "Fehlerlauf (0 oder 1601 bis 1605).",
       "&rarr;n: effektive Besetzung, wenn alle offenen Vorschläge angenommen werden (jetzt plus "
       "kommende minus gehende Vorschläge); das Zeichen danach zeigt den Zustand nach Annahme.",
@@ -114,7 +114,9 @@ const Words& WordsFor(Language language) {
       "offen",
       "angenommen",
       "abgelehnt",
-      "Status"};
+      "Status",
+      "Soll erreicht",
+      "Tooltip"};
   static const Words english = {
       "Report of the optimisation run",
       "Plan group",
@@ -164,8 +166,8 @@ const Words& WordsFor(Language language) {
        "Rows of the error table (kind PLANO) in the period, beside them per error number; they "
        "come from the last run and match the slots whose state now is not 0 as long as the "
        "staffing has not changed since."},
-      "a/b: effective count now (actual minus guests minus the smaller of the two absence "
-      "counts) / target. The colour is the state now, classed as the error scan classes it (0 "
+      "a/b: effective count now (BsmIst minus BsmHtg minus the smaller of BsmHtv and BsmHtn) / "
+      "target. The colour is the state now, classed as the error scan classes it (0 "
       "or 1601 to 1605).",
       "&rarr;n: effective count if every open proposal is accepted (now plus joining minus "
       "leaving proposals); the sign after it is the state if accepted.",
@@ -178,7 +180,9 @@ const Words& WordsFor(Language language) {
       "open",
       "accepted",
       "rejected",
-      "status"};
+      "status",
+      "on target",
+      "tooltip"};
   return language == Language::kGerman ? german : english;
 }
 
@@ -213,6 +217,12 @@ table.grid thead th:first-child { left: 0; z-index: 3; }
 .c1605, td[data-now="1605"] { background: #4575b4; color: #fff; }
 td.empty { background: #f4f4f4; }
 td[data-objection] { outline: 3px dashed #000; outline-offset: -4px; }
+table.summary td.list, table.proposals td, table.errors td, table.runs td {
+  overflow-wrap: anywhere; }
+table.summary td:first-child { white-space: nowrap; }
+table.summary th { font-size: 0.9em; hyphens: auto; }
+table.summary td.list { white-space: normal; font-size: 0.9em; }
+table.proposals td:nth-child(2) { overflow-wrap: normal; }
 table.proposals td.day { white-space: nowrap; }
 table.proposals td.vx { color: #a50f15; }
 code.cmd { display: block; user-select: all; font-size: 0.9em; background: #f6f6f6; margin: 1px 0; }
@@ -247,7 +257,10 @@ std::string Counts(const std::map<long, long>& counts) {
 }
 
 void Header(std::string& out, const ReportData& d, const Words& w) {
-  const char* listed = d.status == kAnyStatus ? w.all : StatusName(d.status);
+  const char* listed = d.status == kAnyStatus          ? w.all
+                       : d.status == kProposalAccepted ? w.state_accepted
+                       : d.status == kProposalRejected ? w.state_rejected
+                                                       : w.state_open;
   out += "<header>\n<h1>Plexor - " + std::string(w.title) + "</h1>\n<p class=\"meta\">Schema " +
          Escape(d.schema) + " &middot; " + w.group + " " +
          (d.plan_group.empty() ? std::string(w.all) : Escape(d.plan_group)) + " &middot; " +
@@ -272,14 +285,16 @@ void Header(std::string& out, const ReportData& d, const Words& w) {
 void Legend(std::string& out, const Words& w, Language language) {
   out += "<section class=\"legend\">\n<h2>" + std::string(w.legend) + "</h2>\n<p>";
   for (int number : {0, 1601, 1602, 1603, 1604, 1605}) {
+    const std::string reading = number == 0 ? w.on_target : VerdictReading(number, language);
     out += "<span class=\"key " + html::ClassName(number) + "\">" + Num(number) + " " +
-           Escape(VerdictReading(number, language)) + "</span>";
+           Escape(reading) + "</span>";
   }
   out += "</p>\n<ul>\n<li>" + std::string(w.cell_counts) + "</li>\n<li>" + w.cell_after +
          "</li>\n<li>" + w.cell_moves + "</li>\n<li>" + html::Marker(1602) + " " + w.marker_short +
          " &middot; " + html::Marker(0) + " " + w.marker_target + " &middot; " +
          html::Marker(1605) + " " + w.marker_surplus + "</li>\n<li>" + w.marker_objection +
-         "</li>\n<li>title: " + w.cell_title + ", BsmFkt</li>\n</ul>\n<dl class=\"figures\">\n";
+         "</li>\n<li>" + w.tooltip + ": " + w.cell_title +
+         ", BsmFkt</li>\n</ul>\n<dl class=\"figures\">\n";
   const char* names[8] = {w.slots,         w.short_now,      w.short_after,    w.surplus_now,
                           w.surplus_after, w.objection_gaps, w.open_proposals, w.error_rows};
   for (int i = 0; i < 8; ++i) {
@@ -299,9 +314,9 @@ void Summary(std::string& out, const ReportData& d, const Words& w) {
     out += "<tr><td>" + Escape(g.plg) + "</td><td>" + Escape(g.text) + "</td><td>" + Num(g.slots) +
            "</td><td>" + Num(g.short_slots) + "</td><td>" + Num(g.short_after) + "</td><td>" +
            Num(g.surplus_slots) + "</td><td>" + Num(g.surplus_after) + "</td><td>" +
-           Num(g.closed_by_objections) + "</td><td>" + Num(g.proposals) + " (" +
-           Counts(g.by_verdict) + ")</td><td>" + Num(g.errors) + " (" + Counts(g.errors_by_number) +
-           ")</td></tr>\n";
+           Num(g.closed_by_objections) + "</td><td class=\"list\">" + Num(g.proposals) + " (" +
+           Counts(g.by_verdict) + ")</td><td class=\"list\">" + Num(g.errors) + " (" +
+           Counts(g.errors_by_number) + ")</td></tr>\n";
   }
   out += "</tbody>\n</table>\n</section>\n";
 }

@@ -24,6 +24,7 @@ struct Words {
   const char *cell_counts, *cell_after, *cell_moves, *marker_short, *marker_target, *marker_surplus,
       *marker_objection, *cell_title;
   const char *state_open, *state_accepted, *state_rejected, *state_other;
+  const char *on_target, *tooltip;
 };
 
 const Words& WordsFor(Language language);
