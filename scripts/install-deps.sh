@@ -4,18 +4,16 @@
 # are already present are left alone and a second run prints nothing.
 set -euo pipefail
 
-# python3-jsonschema: the report test validates the JSON output against
-# tools/report.schema.json.
 PACKAGES=(
   build-essential cmake pkg-config clang-format
   unixodbc unixodbc-dev odbcinst
   libsqlite3-dev sqlite3
   googletest libgtest-dev libgmock-dev
-  python3-jsonschema
 )
-# The report's page test renders in a headless browser.
+# Only the report's tests need these: the page is rendered in a headless
+# browser and the JSON output is validated against tools/report.schema.json.
 if [[ "${PLEXOR_WITH_BROWSER:-1}" == "1" ]]; then
-  PACKAGES+=(chromium)
+  PACKAGES+=(chromium python3-jsonschema)
 fi
 
 missing=()
