@@ -148,6 +148,8 @@ TEST_F(ReportDemo, SlotStatesMatchTheTablesTheErrorRowsAndTheSummary) {
   // The default period ends at the last day with staffing rows.
   ASSERT_FALSE(bsm.empty());
   EXPECT_EQ(slots.size(), bsm.size());
+  EXPECT_NE(ts::ReadFile(dir_->path() + "/report.json").find("\"to\": \"" + bsm.back()[1] + "\""),
+            std::string::npos);
   std::map<std::string, std::map<std::string, long>> expected;  // plan group -> figure
   long changed = 0, compared = 0;
   for (const auto& b : bsm) {
