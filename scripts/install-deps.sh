@@ -13,9 +13,10 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev
   man-db logrotate
 )
-# The report's page test renders in a headless browser.
+# Only the report's tests need these: the page is rendered in a headless
+# browser and the JSON output is validated against tools/report.schema.json.
 if [[ "${PLEXOR_WITH_BROWSER:-1}" == "1" ]]; then
-  PACKAGES+=(chromium)
+  PACKAGES+=(chromium python3-jsonschema)
 fi
 
 missing=()

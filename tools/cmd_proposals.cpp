@@ -48,10 +48,9 @@ int Usage(const std::string& error) {
 int List(const ParsedArgs& parsed, OpenedDatabase& db, const std::string& schema) {
   ProposalFilter filter;
   filter.plan_group = parsed.Value("plan-group");
-  const std::string status = parsed.Value("status", "open");
-  if (status == "open") filter.status = kProposalOpen;
-  if (status == "accepted") filter.status = kProposalAccepted;
-  if (status == "rejected") filter.status = kProposalRejected;
+  long status = kProposalOpen;
+  ProposalStatusOf(parsed.Value("status", "open"), status);
+  if (status != kAnyStatus) filter.status = status;
   if (parsed.Has("verdict")) filter.verdict = std::stol(parsed.Value("verdict"));
   filter.from = parsed.Value("from");
   filter.to = parsed.Value("to");
@@ -127,8 +126,8 @@ int RunProposals(const std::vector<std::string>& args) {
       return Usage(std::string("--") + name + " needs a date yyyymmdd");
   }
   if (parsed.Value("plan-group").size() > 5) return Usage("--plan-group has up to 5 characters");
-  const std::string status = parsed.Value("status", "open");
-  if (status != "open" && status != "accepted" && status != "rejected" && status != "all") {
+  long status = kProposalOpen;
+  if (!ProposalStatusOf(parsed.Value("status", "open"), status)) {
     return Usage("--status is open, accepted, rejected or all");
   }
   const std::string format = parsed.Value("format", "text");

@@ -1,32 +1,42 @@
 #include <cstdio>
-#include <fstream>
 
 #include "civil_date.h"
 #include "commands.h"
 #include "connect_options.h"
 #include "report_format.h"
+#include "report_machine.h"
+#include "report_output.h"
 #include "schema_setup.h"
 
 namespace ctl {
-
 int RunReport(const std::vector<std::string>& args) {
   static const char* kHelp =
       "Usage: plexorctl report (--dsn NAME | --database DIR) --schema S [options]\n"
       "       plexorctl report --config FILE [options]\n"
       "\n"
-      "Shows what the optimisation left behind: the open move proposals of the\n"
-      "period with their verdicts, the staffing errors that remain per day and\n"
-      "slot, and a count per plan group. Only reads the database.\n"
+      "Shows what the optimisation left behind: the move proposals of the\n"
+      "period with their verdicts, each slot now and if the open proposals are\n"
+      "accepted, the staffing errors that remain, and a summary per plan group.\n"
+      "Only reads the database.\n"
       "\n"
       "  --schema S         schema of the job's tables\n"
       "  --plan-group P     one plan group, or all (default)\n"
       "  --from yyyymmdd    first day (default today)\n"
-      "  --to yyyymmdd      last day (default 27 days after the first)\n"
+      "  --to yyyymmdd      last day (default the last day with staffing rows,\n"
+      "                     at most 27 days after the first)\n"
+      "  --status S         proposals listed: open (default), accepted, rejected\n"
+      "                     or all (BdkSta 9 open, 1 accepted, 2 rejected)\n"
+      "  --format F         text (default), json or csv\n"
+      "  --out PATH         write to this file (csv: this folder, one file per\n"
+      "                     table) instead of standard output\n"
       "  --html FILE        also write the report as one HTML page with the\n"
       "                     staffing matrix as a day-by-slot grid\n"
-      "  --lang de|en       language of the readings (default de)\n";
+      "  --lang de|en       language of the readings (default de)\n"
+      "  --charset C        German text: utf-8 (umlauts) or ascii (\"ae\"); default\n"
+      "                     utf-8 for --out and for a UTF-8 terminal, else ascii\n";
   std::set<std::string> values = ConnectValueOptions();
-  values.insert({"schema", "plan-group", "from", "to", "html", "lang"});
+  values.insert(
+      {"schema", "plan-group", "from", "to", "html", "lang", "status", "format", "out", "charset"});
   ParsedArgs parsed;
   std::string error;
   const int parsed_rc =
@@ -57,6 +67,10 @@ int RunReport(const std::vector<std::string>& args) {
     return 2;
   }
   const std::string lang = parsed.Value("lang", "de");
+  const std::string format = parsed.Value("format", "text");
+  const std::string charset = parsed.Value("charset", "auto");
+  const std::string out_path = parsed.Value("out");
+  long status = kProposalOpen;
   if (!ValidSchemaName(schema)) {
     error = "--schema '" + schema + "' is not a schema name (1 to 20 letters, digits or _)";
   } else if (plan_group.size() > 5) {
@@ -65,6 +79,16 @@ int RunReport(const std::vector<std::string>& args) {
     error = "--to " + Text8(to) + " lies before the first day " + Text8(from);
   } else if (lang != "de" && lang != "en") {
     error = "--lang '" + lang + "': give de or en";
+  } else if (!ProposalStatusOf(parsed.Value("status", "open"), status)) {
+    error = "--status '" + parsed.Value("status") + "': give open, accepted, rejected or all";
+  } else if (format != "text" && format != "json" && format != "csv") {
+    error = "--format '" + format + "': give text, json or csv";
+  } else if (charset != "auto" && charset != "utf-8" && charset != "ascii") {
+    error = "--charset '" + charset + "': give auto, utf-8 or ascii";
+  } else if (parsed.Has("out") && out_path.empty()) {
+    error = "--out: give a file (or a folder for csv)";
+  } else if (parsed.Has("html") && parsed.Value("html").empty()) {
+    error = "--html: give a file";
   }
   if (!error.empty()) {
     std::fprintf(stderr, "plexorctl report: %s\n", error.c_str());
@@ -76,21 +100,36 @@ int RunReport(const std::vector<std::string>& args) {
     std::fprintf(stderr, "plexorctl report: %s\n", error.c_str());
     return 1;
   }
-  ReportData data;
-  if (!ReadReport(db.session, schema, plan_group, Text8(from), Text8(to), data, error)) {
+  std::string last = Text8(to);
+  if (!parsed.Has("to") &&
+      !LastStaffedDay(db.session, schema, plan_group, Text8(from), Text8(to), last, error)) {
     std::fprintf(stderr, "plexorctl report: %s\n", error.c_str());
     return 1;
   }
-  std::fputs(ReportText(data, language).c_str(), stdout);
-  if (parsed.Has("html")) {
+  ReportData data;
+  if (!ReadReport(db.session, schema, plan_group, Text8(from), last, data, error, status)) {
+    std::fprintf(stderr, "plexorctl report: %s\n", error.c_str());
+    return 1;
+  }
+  data.generated = GenerationTime();
+  bool written = true;
+  if (format == "json") {
+    written = WriteOutput(out_path, ReportJson(data, language), error);
+  } else if (format == "csv") {
+    written = WriteTables(out_path, ReportCsv(data, language), error);
+  } else {
+    const bool umlauts =
+        charset == "auto" ? (!out_path.empty() || TerminalTakesUtf8()) : charset == "utf-8";
+    written = WriteOutput(out_path, ReportText(data, language, umlauts), error);
+  }
+  if (written && parsed.Has("html")) {
     const std::string path = parsed.Value("html");
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << ReportHtml(data, language);
-    if (!out) {
-      std::fprintf(stderr, "plexorctl report: cannot write %s\n", path.c_str());
-      return 1;
-    }
-    std::printf("\nHTML: %s\n", path.c_str());
+    written = WriteOutput(path, ReportHtml(data, language), error);
+    if (written && format == "text" && out_path.empty()) std::printf("\nHTML: %s\n", path.c_str());
+  }
+  if (!written) {
+    std::fprintf(stderr, "plexorctl report: %s\n", error.c_str());
+    return 1;
   }
   return 0;
 }

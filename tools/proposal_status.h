@@ -9,6 +9,18 @@ namespace ctl {
 constexpr long kProposalOpen = 9;
 constexpr long kProposalAccepted = 1;
 constexpr long kProposalRejected = 2;
+// Not a status: "every status" where a filter takes one.
+constexpr long kAnyStatus = -1;
+
+// The status of the word open, accepted or rejected, or kAnyStatus for all;
+// false for any other word.
+inline bool ProposalStatusOf(const std::string& word, long& status) {
+  if (word == "open") status = kProposalOpen;
+  if (word == "accepted") status = kProposalAccepted;
+  if (word == "rejected") status = kProposalRejected;
+  if (word == "all") status = kAnyStatus;
+  return word == "open" || word == "accepted" || word == "rejected" || word == "all";
+}
 
 // "open", "accepted", "rejected", or the number itself for any other status.
 inline std::string ProposalStatusName(long status) {

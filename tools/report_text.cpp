@@ -10,8 +10,11 @@ std::string Slot(const SlotRef& s) {
   return s.eso + "/" + s.esa + " " + s.bsz + " " + ClockText(s.von) + "-" + ClockText(s.bis);
 }
 
+// Pads to `width` characters (UTF-8 continuation bytes take no column).
 std::string Pad(std::string s, size_t width) {
-  if (s.size() < width) s.append(width - s.size(), ' ');
+  size_t shown = 0;
+  for (unsigned char c : s) shown += (c & 0xc0) != 0x80;
+  if (shown < width) s.append(width - shown, ' ');
   return s;
 }
 
@@ -21,13 +24,13 @@ struct Words {
   const char* group;
   const char* all;
   const char* period;
-  const char* proposals;
+  const char* proposals[4];  // open, accepted, rejected, all
   const char* errors;
   const char* per_group;
   const char* none;
-  const char* head_proposals;
-  const char* head_errors;
-  const char* head_groups;
+  const char* head_proposals[6];
+  const char* head_errors[4];
+  const char* head_groups[7];
 };
 
 const Words& WordsFor(Language language) {
@@ -37,35 +40,58 @@ const Words& WordsFor(Language language) {
       "Plangruppe",
       "alle",
       "Zeitraum",
-      "Offene Umbesetzungsvorschlaege",
+      {"Offene Umbesetzungsvorschläge", "Angenommene Umbesetzungsvorschläge",
+       "Abgelehnte Umbesetzungsvorschläge", "Alle Umbesetzungsvorschläge"},
       "Verbleibende Besetzungsfehler",
       "Je Plangruppe",
       "  (keine)",
-      "Plangr.  Tag         Person    von                         nach                        "
-      "Befund",
-      "Plangr.  Tag         Dienst                      Fehler",
-      "Plangr.  Bezeichnung                     Vorschl.  Fehler  unterb.  ueberb.  Befunde"};
+      {"Plangr.", "Tag", "Person", "von", "nach", "Befund"},
+      {"Plangr.", "Tag", "Dienst", "Fehler"},
+      {"Plangr.", "Bezeichnung", "Vorschl.", "Fehler", "unterb.", "überb.", "Befunde"}};
   static const Words english = {
       "Plexor - report of the optimisation run",
       "Schema",
       "Plan group",
       "all",
       "Period",
-      "Open move proposals",
+      {"Open move proposals", "Accepted move proposals", "Rejected move proposals",
+       "All move proposals"},
       "Remaining staffing errors",
       "Per plan group",
       "  (none)",
-      "Group    Day         Person    from                        to                          "
-      "Verdict",
-      "Group    Day         Slot                        Error",
-      "Group    Name                            Propos.   Errors  short    surplus  Verdicts"};
+      {"Group", "Day", "Person", "from", "to", "Verdict"},
+      {"Group", "Day", "Slot", "Error"},
+      {"Group", "Name", "Propos.", "Errors", "short", "surplus", "Verdicts"}};
   return language == Language::kGerman ? german : english;
+}
+
+const char* const kStatusGerman[] = {"offen", "angenommen", "abgelehnt", "Status"};
+
+int StatusIndex(long status) {
+  switch (status) {
+    case kProposalOpen:
+      return 0;
+    case kProposalAccepted:
+      return 1;
+    case kProposalRejected:
+      return 2;
+    default:
+      return 3;
+  }
 }
 
 }  // namespace
 
-std::string ReportText(const ReportData& d, Language language) {
+std::string ReportText(const ReportData& d, Language language, bool umlauts) {
   const Words& w = WordsFor(language);
+  const bool fold = language == Language::kGerman && !umlauts;
+  auto T = [fold](const std::string& s) { return fold ? AsciiFold(s) : s; };
+  auto Head = [&](const char* const* labels, std::initializer_list<size_t> widths) {
+    std::string line;
+    size_t i = 0;
+    for (size_t width : widths) line += Pad(T(labels[i++]), width);
+    return line + T(labels[i]) + "\n";
+  };
   std::string out;
   out += w.title;
   out += "\n";
@@ -73,15 +99,22 @@ std::string ReportText(const ReportData& d, Language language) {
          (d.plan_group.empty() ? std::string(w.all) : d.plan_group) + "   " + w.period + ": " +
          DayText(d.from) + " - " + DayText(d.to) + "\n\n";
 
-  out += std::string(w.proposals) + " (" + std::to_string(d.proposals.size()) + ")\n";
+  const int listed = d.status == kAnyStatus ? 3 : StatusIndex(d.status);
+  out += T(w.proposals[listed]) + " (" + std::to_string(d.proposals.size()) + ")\n";
   if (d.proposals.empty()) {
     out += std::string(w.none) + "\n";
   } else {
-    out += std::string(w.head_proposals) + "\n";
+    out += Head(w.head_proposals, {9, 12, 10, 28, 28});
     for (const auto& p : d.proposals) {
       out += Pad(p.plg, 9) + Pad(DayText(p.day), 12) + Pad(p.pnr, 10) + Pad(Slot(p.from), 28) +
-             Pad(Slot(p.to), 28) + std::to_string(p.fnr) + " " + VerdictReading(p.fnr, language) +
-             "\n";
+             Pad(Slot(p.to), 28) + std::to_string(p.fnr) + " " + T(VerdictReading(p.fnr, language));
+      if (d.status != kProposalOpen) {
+        const int s = StatusIndex(p.status);
+        std::string name = language == Language::kGerman ? kStatusGerman[s] : StatusName(p.status);
+        if (s == 3) name += " " + std::to_string(p.status);
+        out += " [" + name + "]";
+      }
+      out += "\n";
     }
   }
   out += "\n";
@@ -90,23 +123,30 @@ std::string ReportText(const ReportData& d, Language language) {
   if (d.errors.empty()) {
     out += std::string(w.none) + "\n";
   } else {
-    out += std::string(w.head_errors) + "\n";
+    out += Head(w.head_errors, {9, 12, 28});
     for (const auto& e : d.errors) {
       out += Pad(e.plg, 9) + Pad(DayText(e.day), 12) + Pad(Slot(e.slot), 28) +
-             std::to_string(e.fnr) + " " + VerdictReading(e.fnr, language) + "\n";
+             std::to_string(e.fnr) + " " + T(VerdictReading(e.fnr, language)) + "\n";
     }
   }
   out += "\n";
 
-  out += std::string(w.per_group) + "\n" + w.head_groups + "\n";
+  // Proposals are the open ones; short and surplus count the slots as they
+  // are now, classed as the error scan classes them.
+  out += std::string(w.per_group) + "\n" + Head(w.head_groups, {9, 32, 10, 8, 9, 9});
   for (const auto& g : d.groups) {
     std::string verdicts;
     for (const auto& [fnr, count] : g.by_verdict) {
       if (!verdicts.empty()) verdicts += " ";
       verdicts += std::to_string(fnr) + ":" + std::to_string(count);
     }
-    std::string name = g.text.size() > 30 ? g.text.substr(0, 30) : g.text;
-    out += Pad(g.plg, 9) + Pad(name, 32) + Pad(std::to_string(g.proposals), 10) +
+    std::string name = g.text;
+    if (name.size() > 30) {
+      size_t cut = 30;  // not inside a UTF-8 sequence
+      while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xc0) == 0x80) --cut;
+      name.resize(cut);
+    }
+    out += Pad(g.plg, 9) + Pad(T(name), 32) + Pad(std::to_string(g.proposals), 10) +
            Pad(std::to_string(g.errors), 8) + Pad(std::to_string(g.short_slots), 9) +
            Pad(std::to_string(g.surplus_slots), 9) + (verdicts.empty() ? "-" : verdicts) + "\n";
   }
