@@ -32,8 +32,8 @@ int RunReport(const std::vector<std::string>& args) {
       "  --html FILE        also write the report as one HTML page with the\n"
       "                     staffing matrix as a day-by-slot grid\n"
       "  --lang de|en       language of the readings (default de)\n"
-      "  --charset C        German text: utf-8 (umlauts) or ascii (\"ae\"); default\n"
-      "                     utf-8 for --out and for a UTF-8 terminal, else ascii\n";
+      "  --charset C        German text: utf-8 (umlauts, default) or ascii (\"ae\")\n"
+      "                     for terminals that cannot show umlauts\n";
   std::set<std::string> values = ConnectValueOptions();
   values.insert(
       {"schema", "plan-group", "from", "to", "html", "lang", "status", "format", "out", "charset"});
@@ -68,7 +68,7 @@ int RunReport(const std::vector<std::string>& args) {
   }
   const std::string lang = parsed.Value("lang", "de");
   const std::string format = parsed.Value("format", "text");
-  const std::string charset = parsed.Value("charset", "auto");
+  const std::string charset = parsed.Value("charset", "utf-8");
   const std::string out_path = parsed.Value("out");
   long status = kProposalOpen;
   if (!ValidSchemaName(schema)) {
@@ -83,8 +83,8 @@ int RunReport(const std::vector<std::string>& args) {
     error = "--status '" + parsed.Value("status") + "': give open, accepted, rejected or all";
   } else if (format != "text" && format != "json" && format != "csv") {
     error = "--format '" + format + "': give text, json or csv";
-  } else if (charset != "auto" && charset != "utf-8" && charset != "ascii") {
-    error = "--charset '" + charset + "': give auto, utf-8 or ascii";
+  } else if (charset != "utf-8" && charset != "ascii") {
+    error = "--charset '" + charset + "': give utf-8 or ascii";
   } else if (parsed.Has("out") && out_path.empty()) {
     error = "--out: give a file (or a folder for csv)";
   } else if (parsed.Has("html") && parsed.Value("html").empty()) {
@@ -118,9 +118,7 @@ int RunReport(const std::vector<std::string>& args) {
   } else if (format == "csv") {
     written = WriteTables(out_path, ReportCsv(data, language), error);
   } else {
-    const bool umlauts =
-        charset == "auto" ? (!out_path.empty() || TerminalTakesUtf8()) : charset == "utf-8";
-    written = WriteOutput(out_path, ReportText(data, language, umlauts), error);
+    written = WriteOutput(out_path, ReportText(data, language, charset == "utf-8"), error);
   }
   if (written && parsed.Has("html")) {
     const std::string path = parsed.Value("html");

@@ -22,8 +22,8 @@ inline bool ProposalStatusOf(const std::string& word, long& status) {
   return word == "open" || word == "accepted" || word == "rejected" || word == "all";
 }
 
-// "open", "accepted", "rejected", or the number itself for any other status.
-inline std::string ProposalStatusName(long status) {
+// "open", "accepted", "rejected", or `other` for any other status.
+inline const char* ProposalStatusWord(long status, const char* other) {
   switch (status) {
     case kProposalOpen:
       return "open";
@@ -32,8 +32,14 @@ inline std::string ProposalStatusName(long status) {
     case kProposalRejected:
       return "rejected";
     default:
-      return std::to_string(status);
+      return other;
   }
+}
+
+// "open", "accepted", "rejected", or the number itself for any other status.
+inline std::string ProposalStatusName(long status) {
+  const char* word = ProposalStatusWord(status, nullptr);
+  return word != nullptr ? word : std::to_string(status);
 }
 
 }  // namespace ctl

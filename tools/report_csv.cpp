@@ -76,7 +76,7 @@ std::vector<std::pair<std::string, std::string>> ReportCsv(const ReportData& d, 
     Slot(proposals, p.from);
     Slot(proposals, p.to);
     proposals.Int(p.fnr).Field(VerdictReading(p.fnr, language)).Field(p.created);
-    proposals.Field(StatusName(p.status)).End();
+    proposals.Field(ProposalStatusWord(p.status, "other")).End();
   }
 
   Table errors;

@@ -69,19 +69,6 @@ std::string IsoDay(const std::string& d) {
   return d.substr(0, 4) + "-" + d.substr(4, 2) + "-" + d.substr(6, 2);
 }
 
-const char* StatusName(long status) {
-  switch (status) {
-    case kProposalOpen:
-      return "open";
-    case kProposalAccepted:
-      return "accepted";
-    case kProposalRejected:
-      return "rejected";
-    default:
-      return "other";
-  }
-}
-
 bool LastStaffedDay(OdbcSession& session, const std::string& schema, const std::string& plan_group,
                     const std::string& from, const std::string& to, std::string& last,
                     std::string& error) {

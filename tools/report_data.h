@@ -90,7 +90,5 @@ std::string ClockText(long minute);
 std::string DayText(const std::string& yyyymmdd);
 // "yyyy-mm-dd" of yyyymmdd (the text itself when it is not 8 characters).
 std::string IsoDay(const std::string& yyyymmdd);
-// "open", "accepted", "rejected" or "other".
-const char* StatusName(long status);
 
 }  // namespace ctl

@@ -14,8 +14,9 @@
 
 namespace ctl {
 
-// German text is UTF-8 with `umlauts`, otherwise spelt in ASCII ("ae").
-std::string ReportText(const ReportData& data, Language language, bool umlauts = false);
+// German text is UTF-8 with `umlauts` (the default), otherwise spelt in
+// ASCII ("ae") for terminals that cannot show them.
+std::string ReportText(const ReportData& data, Language language, bool umlauts = true);
 std::string ReportHtml(const ReportData& data, Language language);
 
 // The band of a stored deviation figure BsmFkt: "short-hard" (below the

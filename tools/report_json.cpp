@@ -119,7 +119,8 @@ std::string ReportJson(const ReportData& d, Language language) {
   out += ",\n  \"plan_group\": " + Quote(d.plan_group.empty() ? "all" : d.plan_group);
   out += ",\n  \"from\": " + Quote(IsoDay(d.from));
   out += ",\n  \"to\": " + Quote(IsoDay(d.to));
-  out += ",\n  \"status\": " + Quote(d.status == kAnyStatus ? "all" : StatusName(d.status));
+  out += ",\n  \"status\": " +
+         Quote(d.status == kAnyStatus ? "all" : ProposalStatusWord(d.status, "other"));
   Array(out, "slots", d.slots, [](const SlotCell& c) {
     return Members()
         .Text("plan_group", c.plg)
@@ -152,7 +153,7 @@ std::string ReportJson(const ReportData& d, Language language) {
         .Int("verdict", p.fnr)
         .Text("verdict_text", VerdictReading(p.fnr, language))
         .Raw("created", QuoteOrNull(p.created))
-        .Text("status", StatusName(p.status))
+        .Text("status", ProposalStatusWord(p.status, "other"))
         .Done();
   });
   Array(out, "errors", d.errors, [&](const ErrorLine& e) {

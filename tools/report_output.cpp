@@ -1,29 +1,11 @@
 #include "report_output.h"
 
-#include <langinfo.h>
-#include <unistd.h>
-
-#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
 namespace ctl {
-
-bool TerminalTakesUtf8() {
-  if (isatty(STDOUT_FILENO) == 0) return false;
-  const char* current = std::setlocale(LC_CTYPE, nullptr);
-  const std::string saved = current != nullptr ? current : "C";
-  bool utf8 = false;
-  if (std::setlocale(LC_CTYPE, "") != nullptr) {
-    const char* codeset = nl_langinfo(CODESET);
-    utf8 = codeset != nullptr &&
-           (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
-  }
-  std::setlocale(LC_CTYPE, saved.c_str());
-  return utf8;
-}
 
 bool WriteOutput(const std::string& path, const std::string& text, std::string& error) {
   if (path.empty()) {

@@ -1,6 +1,5 @@
 // Where plexorctl report writes what it produced: standard output, a file,
-// or for CSV a folder with one file per table; and whether a German text
-// report may use umlauts on standard output.
+// or for CSV a folder with one file per table.
 #pragma once
 
 #include <string>
@@ -8,9 +7,6 @@
 #include <vector>
 
 namespace ctl {
-
-// True when standard output is a terminal whose locale uses UTF-8.
-bool TerminalTakesUtf8();
 
 // Writes `text` to `path`, or to standard output when `path` is empty;
 // false with `error` otherwise.

@@ -1,5 +1,7 @@
-#include <cstdio>
+#include <algorithm>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "report_format.h"
 
@@ -30,7 +32,8 @@ struct Words {
   const char* none;
   const char* head_proposals[6];
   const char* head_errors[4];
-  const char* head_groups[7];
+  const char* head_groups[8];
+  const char* legend;  // defines every figure of the summary, one line each
 };
 
 const Words& WordsFor(Language language) {
@@ -47,7 +50,12 @@ const Words& WordsFor(Language language) {
       "  (keine)",
       {"Plangr.", "Tag", "Person", "von", "nach", "Befund"},
       {"Plangr.", "Tag", "Dienst", "Fehler"},
-      {"Plangr.", "Bezeichnung", "Vorschl.", "Fehler", "unterb.", "überb.", "Befunde"}};
+      {"Plangr.", "Bezeichnung", "unterb.", "überb.", "Vorschl.", "Befunde", "Fehler",
+       "Fehlernummern"},
+      "unterb., überb.: Dienste unter dem Soll (1601-1603), über dem Soll (1604-1605);\n"
+      "  jetzt/nach Annahme der offenen Vorschläge\n"
+      "Vorschl.: offene Vorschläge; Befunde: davon je Befund (Befund:Anzahl)\n"
+      "Fehler: Fehlerzeilen; Fehlernummern: davon je Fehlernummer (Nummer:Anzahl)\n"};
   static const Words english = {
       "Plexor - report of the optimisation run",
       "Schema",
@@ -61,7 +69,11 @@ const Words& WordsFor(Language language) {
       "  (none)",
       {"Group", "Day", "Person", "from", "to", "Verdict"},
       {"Group", "Day", "Slot", "Error"},
-      {"Group", "Name", "Propos.", "Errors", "short", "surplus", "Verdicts"}};
+      {"Group", "Name", "short", "surplus", "Propos.", "Verdicts", "Errors", "Numbers"},
+      "short, surplus: slots below target (1601-1603), above target (1604-1605);\n"
+      "  now/if the open proposals are accepted\n"
+      "Propos.: open proposals; Verdicts: of them per verdict (verdict:count)\n"
+      "Errors: error rows; Numbers: of them per error number (number:count)\n"};
   return language == Language::kGerman ? german : english;
 }
 
@@ -78,6 +90,20 @@ int StatusIndex(long status) {
     default:
       return 3;
   }
+}
+
+// "1511:2 1531:1", or "-" when there is none.
+std::string Counts(const std::map<long, long>& counts) {
+  std::string text;
+  for (const auto& [number, count] : counts) {
+    if (!text.empty()) text += " ";
+    text += std::to_string(number) + ":" + std::to_string(count);
+  }
+  return text.empty() ? "-" : text;
+}
+
+std::string NowAfter(long now, long after) {
+  return std::to_string(now) + "/" + std::to_string(after);
 }
 
 }  // namespace
@@ -110,7 +136,8 @@ std::string ReportText(const ReportData& d, Language language, bool umlauts) {
              Pad(Slot(p.to), 28) + std::to_string(p.fnr) + " " + T(VerdictReading(p.fnr, language));
       if (d.status != kProposalOpen) {
         const int s = StatusIndex(p.status);
-        std::string name = language == Language::kGerman ? kStatusGerman[s] : StatusName(p.status);
+        std::string name = language == Language::kGerman ? kStatusGerman[s]
+                                                         : ProposalStatusWord(p.status, "other");
         if (s == 3) name += " " + std::to_string(p.status);
         out += " [" + name + "]";
       }
@@ -131,25 +158,31 @@ std::string ReportText(const ReportData& d, Language language, bool umlauts) {
   }
   out += "\n";
 
-  // Proposals are the open ones; short and surplus count the slots as they
-  // are now, classed as the error scan classes them.
-  out += std::string(w.per_group) + "\n" + Head(w.head_groups, {9, 32, 10, 8, 9, 9});
+  // Proposals are the open ones; short and surplus class the slots as the
+  // error scan does, now and if the open proposals are accepted.
+  std::vector<std::string> verdicts, numbers;
+  size_t verdicts_width = std::string(w.head_groups[5]).size() + 2;  // ASCII
   for (const auto& g : d.groups) {
-    std::string verdicts;
-    for (const auto& [fnr, count] : g.by_verdict) {
-      if (!verdicts.empty()) verdicts += " ";
-      verdicts += std::to_string(fnr) + ":" + std::to_string(count);
-    }
+    verdicts.push_back(Counts(g.by_verdict));
+    numbers.push_back(Counts(g.errors_by_number));
+    verdicts_width = std::max(verdicts_width, verdicts.back().size() + 2);
+  }
+  out +=
+      std::string(w.per_group) + "\n" + Head(w.head_groups, {9, 32, 9, 9, 10, verdicts_width, 8});
+  for (size_t i = 0; i < d.groups.size(); ++i) {
+    const GroupSummary& g = d.groups[i];
     std::string name = g.text;
     if (name.size() > 30) {
       size_t cut = 30;  // not inside a UTF-8 sequence
       while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xc0) == 0x80) --cut;
       name.resize(cut);
     }
-    out += Pad(g.plg, 9) + Pad(T(name), 32) + Pad(std::to_string(g.proposals), 10) +
-           Pad(std::to_string(g.errors), 8) + Pad(std::to_string(g.short_slots), 9) +
-           Pad(std::to_string(g.surplus_slots), 9) + (verdicts.empty() ? "-" : verdicts) + "\n";
+    out += Pad(g.plg, 9) + Pad(T(name), 32) + Pad(NowAfter(g.short_slots, g.short_after), 9) +
+           Pad(NowAfter(g.surplus_slots, g.surplus_after), 9) +
+           Pad(std::to_string(g.proposals), 10) + Pad(verdicts[i], verdicts_width) +
+           Pad(std::to_string(g.errors), 8) + numbers[i] + "\n";
   }
+  out += T(w.legend);
   return out;
 }
 

@@ -196,7 +196,7 @@ TEST(DemoDatabase, JobRunMakesProposalsWithSeveralVerdictsAndASecondRunAddsNone)
             0)
       << out;
   EXPECT_NE(out.find("1531 Ruhezeit unterschritten"), std::string::npos);
-  EXPECT_NE(out.find("Offene Umbesetzungsvorschlaege (" + std::to_string(proposals) + ")"),
+  EXPECT_NE(out.find("Offene Umbesetzungsvorschläge (" + std::to_string(proposals) + ")"),
             std::string::npos)
       << out;
   EXPECT_EQ(Dump(plexor), before);

@@ -87,7 +87,7 @@ TEST_F(ReportTest, TextListsOpenProposalsRemainingErrorsAndCountsPerPlanGroup) {
             "Plexor - Bericht des Optimierungslaufs\n"
             "Schema: plexor   Plangruppe: alle   Zeitraum: 07.01.2030 - 08.01.2030\n"
             "\n"
-            "Offene Umbesetzungsvorschlaege (3)\n"
+            "Offene Umbesetzungsvorschläge (3)\n"
             "Plangr.  Tag         Person    von                         nach                  "
             "      Befund\n"
             "00010    07.01.2030  10000001  NST01/HLF FRU 06:00-14:00   NST01/PFL SPA 14:00-22:00 "
@@ -95,19 +95,25 @@ TEST_F(ReportTest, TextListsOpenProposalsRemainingErrorsAndCountsPerPlanGroup) {
             "00010    07.01.2030  10000002  NST01/HLF FRU 06:00-14:00   NST01/PFL SPA 14:00-22:00 "
             "  1511 Qualifikation fehlt\n"
             "00020    08.01.2030  20000001  NST01/HLF FRU 06:00-14:00   NST01/PFL SPA 14:00-22:00 "
-            "  0 keine Einwaende\n"
+            "  0 keine Einwände\n"
             "\n"
             "Verbleibende Besetzungsfehler (2)\n"
             "Plangr.  Tag         Dienst                      Fehler\n"
             "00010    07.01.2030  NST01/PFL SPA 14:00-22:00   1602 unterbesetzt, unter "
             "Mindestbesetzung\n"
-            "00020    08.01.2030  NST01/PFL SPA 14:00-22:00   1604 ueberbesetzt\n"
+            "00020    08.01.2030  NST01/PFL SPA 14:00-22:00   1604 überbesetzt\n"
             "\n"
             "Je Plangruppe\n"
-            "Plangr.  Bezeichnung                     Vorschl.  Fehler  unterb.  ueberb.  Befunde\n"
-            "00010    Station <A> & Co                2         1       1        1        1511:1 "
-            "1531:1\n"
-            "00020    Station B                       1         1       0        1        0:1\n");
+            "Plangr.  Bezeichnung                     unterb.  überb.   Vorschl.  Befunde        "
+            "Fehler  Fehlernummern\n"
+            "00010    Station <A> & Co                1/1      1/1      2         1511:1 1531:1  "
+            "1       1602:1\n"
+            "00020    Station B                       0/0      1/1      1         0:1            "
+            "1       1604:1\n"
+            "unterb., überb.: Dienste unter dem Soll (1601-1603), über dem Soll (1604-1605);\n"
+            "  jetzt/nach Annahme der offenen Vorschläge\n"
+            "Vorschl.: offene Vorschläge; Befunde: davon je Befund (Befund:Anzahl)\n"
+            "Fehler: Fehlerzeilen; Fehlernummern: davon je Fehlernummer (Nummer:Anzahl)\n");
 }
 
 TEST_F(ReportTest, OnePlanGroupAndEnglishReadings) {
@@ -133,7 +139,7 @@ TEST_F(ReportTest, RejectsBadArgumentsBeforeConnecting) {
 TEST_F(ReportTest, PlanGroupCodeIsQuotedIntoTheStatements) {
   std::string out;
   ASSERT_EQ(Ctl(Args({"--plan-group", "0' OR"}), &out), 0) << out;
-  EXPECT_NE(out.find("Offene Umbesetzungsvorschlaege (0)"), std::string::npos) << out;
+  EXPECT_NE(out.find("Offene Umbesetzungsvorschläge (0)"), std::string::npos) << out;
 }
 
 TEST_F(ReportTest, HtmlPageHasOneGridCellPerSlotAndEscapesTexts) {
@@ -184,10 +190,36 @@ TEST(ReportOlderLayout, ReadsTheStaffingMatrixWithoutTheProposalCounts) {
                 &out),
             0)
       << out;
-  EXPECT_NE(out.find("00010    Alt                             0         0       1        0"),
-            std::string::npos)
+  EXPECT_NE(
+      out.find("00010    Alt                             1/1      0/0      0         -        0"),
+      std::string::npos)
       << out;
   EXPECT_NE(ts::ReadFile(page).find("class=\"slot short-hard\""), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// Each count pair reads now/if accepted, and a long verdict list widens its
+// column instead of pushing the error counts out of line.
+TEST(ReportTextSummary, CountsNowThenIfAcceptedInAlignedColumns) {
+  ctl::ReportData d;
+  d.groups.resize(2);
+  d.groups[0].plg = "00001";
+  d.groups[0].short_slots = 3, d.groups[0].short_after = 1;
+  d.groups[0].surplus_slots = 0, d.groups[0].surplus_after = 2;
+  d.groups[0].by_verdict = {{0, 4}, {1511, 2}, {1531, 1}, {1541, 12}};
+  d.groups[0].errors = 5, d.groups[0].errors_by_number = {{1602, 3}, {1604, 2}};
+  d.groups[1].plg = "00002";
+  const std::string text = ctl::ReportText(d, ctl::Language::kEnglish);
+  const size_t first = text.find("\n00001"), second = text.find("\n00002");
+  ASSERT_NE(second, std::string::npos) << text;
+  EXPECT_EQ(text.substr(first + 42, 18), "3/1      0/2      ") << text;
+  const std::string line = text.substr(first + 1, text.find('\n', first + 1) - first - 1);
+  EXPECT_EQ(line.substr(line.find("0:4")), "0:4 1511:2 1531:1 1541:12  5       1602:3 1604:2");
+  const std::string other = text.substr(second + 1, text.find('\n', second + 1) - second - 1);
+  EXPECT_EQ(other.substr(line.find("0:4")), "-                          0       -") << text;
 }
 
 }  // namespace
