@@ -4,29 +4,13 @@
 
 #include "db/sql_text.h"
 #include "proposal_status.h"
+#include "report_machine.h"
 
 namespace ctl {
 namespace {
 
 std::string SlotText(const SlotRef& s) {
   return s.eso + "/" + s.esa + " " + s.bsz + " " + ClockText(s.von) + "-" + ClockText(s.bis);
-}
-
-std::string Json(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", c);
-      out += buf;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
 }
 
 }  // namespace
@@ -94,21 +78,21 @@ std::string ProposalsText(const std::vector<ProposalEntry>& lines, Language lang
 
 std::string ProposalsJson(const std::vector<ProposalEntry>& lines, Language language) {
   auto slot = [](const SlotRef& s) {
-    return "{\"location\": " + Json(s.eso) + ", \"type\": " + Json(s.esa) +
-           ", \"slot\": " + Json(s.bsz) + ", \"start\": " + std::to_string(s.von) +
+    return "{\"location\": " + JsonString(s.eso) + ", \"type\": " + JsonString(s.esa) +
+           ", \"slot\": " + JsonString(s.bsz) + ", \"start\": " + std::to_string(s.von) +
            ", \"end\": " + std::to_string(s.bis) + "}";
   };
   std::string out = "[";
   for (size_t i = 0; i < lines.size(); ++i) {
     const ProposalEntry& p = lines[i];
     out += i == 0 ? "\n" : ",\n";
-    out += "  {\"key\": " + Json(p.key) + ", \"day\": " + Json(p.day) +
-           ", \"person\": " + Json(p.person) + ", \"plan_group\": " + Json(p.plan_group) +
-           ", \"from\": " + slot(p.from) + ", \"to\": " + slot(p.to) +
-           ", \"verdict\": " + std::to_string(p.verdict) +
-           ", \"verdict_text\": " + Json(VerdictReading(p.verdict, language)) +
-           ", \"status\": " + Json(ProposalStatusName(p.status)) +
-           ", \"created\": " + Json(p.created) + "}";
+    out += "  {\"key\": " + JsonString(p.key) + ", \"day\": " + JsonString(p.day) +
+           ", \"person\": " + JsonString(p.person) +
+           ", \"plan_group\": " + JsonString(p.plan_group) + ", \"from\": " + slot(p.from) +
+           ", \"to\": " + slot(p.to) + ", \"verdict\": " + std::to_string(p.verdict) +
+           ", \"verdict_text\": " + JsonString(VerdictReading(p.verdict, language)) +
+           ", \"status\": " + JsonString(ProposalStatusName(p.status)) +
+           ", \"created\": " + JsonString(p.created) + "}";
   }
   out += lines.empty() ? "]\n" : "\n]\n";
   return out;

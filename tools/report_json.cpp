@@ -7,27 +7,9 @@
 namespace ctl {
 namespace {
 
-std::string Quote(const std::string& raw) {
-  const std::string s = ValidUtf8(raw);
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", c);
-      out += buf;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
 // A text that may be absent: null when empty.
 std::string QuoteOrNull(const std::string& s) {
-  return s.empty() ? "null" : Quote(s);
+  return s.empty() ? "null" : JsonString(s);
 }
 
 // Builds one object's members; Text/Int/Raw append `"name": value`.
@@ -38,7 +20,7 @@ struct Members {
     out += std::string("\"") + name + "\": " + value;
     return *this;
   }
-  Members& Text(const char* name, const std::string& value) { return Raw(name, Quote(value)); }
+  Members& Text(const char* name, const std::string& value) { return Raw(name, JsonString(value)); }
   Members& Int(const char* name, long value) { return Raw(name, std::to_string(value)); }
   std::string Done() const { return out.empty() ? "{}" : out + "}"; }
 };
@@ -102,6 +84,24 @@ std::string ValidUtf8(const std::string& s) {
   return out;
 }
 
+std::string JsonString(const std::string& raw) {
+  const std::string s = ValidUtf8(raw);
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", c);
+      out += buf;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
 std::string GenerationTime() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -114,13 +114,13 @@ std::string GenerationTime() {
 }
 
 std::string ReportJson(const ReportData& d, Language language) {
-  std::string out = "{\n  \"generated\": " + Quote(d.generated);
-  out += ",\n  \"schema\": " + Quote(d.schema);
-  out += ",\n  \"plan_group\": " + Quote(d.plan_group.empty() ? "all" : d.plan_group);
-  out += ",\n  \"from\": " + Quote(IsoDay(d.from));
-  out += ",\n  \"to\": " + Quote(IsoDay(d.to));
+  std::string out = "{\n  \"generated\": " + JsonString(d.generated);
+  out += ",\n  \"schema\": " + JsonString(d.schema);
+  out += ",\n  \"plan_group\": " + JsonString(d.plan_group.empty() ? "all" : d.plan_group);
+  out += ",\n  \"from\": " + JsonString(IsoDay(d.from));
+  out += ",\n  \"to\": " + JsonString(IsoDay(d.to));
   out += ",\n  \"status\": " +
-         Quote(d.status == kAnyStatus ? "all" : ProposalStatusWord(d.status, "other"));
+         JsonString(d.status == kAnyStatus ? "all" : ProposalStatusWord(d.status, "other"));
   Array(out, "slots", d.slots, [](const SlotCell& c) {
     return Members()
         .Text("plan_group", c.plg)

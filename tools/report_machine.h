@@ -24,6 +24,9 @@ std::vector<std::pair<std::string, std::string>> ReportCsv(const ReportData& dat
 // `text` with every invalid UTF-8 sequence replaced by U+FFFD.
 std::string ValidUtf8(const std::string& text);
 
+// `text` as a quoted JSON string, invalid UTF-8 replaced by U+FFFD.
+std::string JsonString(const std::string& text);
+
 // The time of generation as yyyy-mm-ddThh:mm:ss+hh:mm, local time.
 std::string GenerationTime();
 
