@@ -60,10 +60,11 @@ class JobUnderFaults : public ::testing::Test {
   // Checks one faulted run; true when it logged a failure or failed to connect.
   bool Check(const ft::FaultPlan& plan, const Outcome& o,
              const std::vector<std::vector<std::string>>& reference) {
-    const std::string what =
+    std::string what =
         plan.kind + " fault at " + std::to_string(plan.at) + (plan.persist ? " onwards" : "");
     EXPECT_EQ(o.exit_code, 0) << what << ": crashed or hung";
     EXPECT_TRUE(o.report.read) << what;
+    what += " (" + o.report.first_failed + ")";
     bool logged = false;
     for (const std::string& line : o.log) logged = logged || line.rfind("-Fehler", 0) == 0;
     const bool connect_failed = o.out.find("Connect Error: SQLCode: ") != std::string::npos;
@@ -105,10 +106,10 @@ TEST_F(JobUnderFaults, EveryFaultEndsLoggedOrHarmless) {
   ASSERT_TRUE(clean.report.read);
   ASSERT_EQ(clean.log.back(), "*** Programmende Plexor ***");
   ASSERT_FALSE(Proposals().empty());
-  StepOver("io", clean.report.io, 60, 60, false);
-  StepOver("io", clean.report.io, 0, 12, true);
-  StepOver("malloc", clean.report.malloc, 60, 60, false);
-  StepOver("malloc", clean.report.malloc, 0, 12, true);
+  StepOver("io", clean.report.io, 40, 40, false);
+  StepOver("io", clean.report.io, 0, 8, true);
+  StepOver("malloc", clean.report.malloc, 40, 40, false);
+  StepOver("malloc", clean.report.malloc, 0, 8, true);
 }
 
 }  // namespace

@@ -28,9 +28,13 @@ FaultReport ReadReport(const std::string& path) {
   std::ifstream in(path);
   std::string line;
   if (!std::getline(in, line)) return r;
-  r.read = std::sscanf(line.c_str(),
-                       "io=%ld malloc=%ld injected=%ld open_files=%ld live_allocations=%ld", &r.io,
-                       &r.malloc, &r.injected, &r.open_files, &r.live_allocations) == 5;
+  char first[32] = {0};
+  r.read =
+      std::sscanf(line.c_str(),
+                  "io=%ld malloc=%ld injected=%ld open_files=%ld live_allocations=%ld "
+                  "first=%31s",
+                  &r.io, &r.malloc, &r.injected, &r.open_files, &r.live_allocations, first) == 6;
+  r.first_failed = first;
   return r;
 }
 
@@ -73,13 +77,15 @@ int RunUnderFaults(const std::vector<std::string>& argv, const std::string& cwd,
 
 std::vector<long> Sample(long events, long first, long spread) {
   const char* all = std::getenv("PLEXOR_FAULT_ALL");
+  const char* samples = std::getenv("PLEXOR_FAULT_SAMPLES");
   std::vector<long> out;
+  if (samples != nullptr && first > 0) first = spread = std::strtol(samples, nullptr, 10);
   if (all != nullptr && std::string(all) == "1") first = events;
   for (long n = 1; n <= events && n <= first; ++n) out.push_back(n);
   const long rest = events - first;
   for (long i = 1; rest > 0 && i <= spread; ++i) {
     const long n = first + rest * i / (spread + 1);
-    if (n > out.back()) out.push_back(n);
+    if (out.empty() || n > out.back()) out.push_back(n);
   }
   return out;
 }

@@ -21,6 +21,7 @@ struct FaultPlan {
 struct FaultReport {
   bool read = false;  // false: the process left no report (it did not exit normally)
   long io = 0, malloc = 0, injected = 0, open_files = 0, live_allocations = 0;
+  std::string first_failed;  // the operation that failed first ("none")
 };
 
 // Runs `argv` in `cwd` under `plan`; the exit status (-1 when killed after
@@ -34,7 +35,8 @@ int RunUnderFaults(const std::vector<std::string>& argv, const std::string& cwd,
 std::vector<std::string> FixedClockEnvironment(long seconds);
 
 // The events to fail out of `events`: the first `first` ones and `spread`
-// more at even steps over the rest. PLEXOR_FAULT_ALL=1 takes every one.
+// more at even steps over the rest. For longer runs by hand:
+// PLEXOR_FAULT_SAMPLES=n makes both n, PLEXOR_FAULT_ALL=1 takes every event.
 std::vector<long> Sample(long events, long first, long spread);
 
 // A data source "<dsn>_f" next to the one of `db`, over the directory

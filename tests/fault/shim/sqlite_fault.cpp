@@ -7,9 +7,14 @@
 // Controlled by the environment:
 //   PLEXOR_FAULT_KIND    "io" or "malloc": which events fail (else none)
 //   PLEXOR_FAULT_AT      the 1-based event that fails
-//   PLEXOR_FAULT_PERSIST "1": every event from PLEXOR_FAULT_AT on fails
+//   PLEXOR_FAULT_PERSIST "1": every event from PLEXOR_FAULT_AT on fails; a
+//                        lock still fails only at that event (a lock held
+//                        for good is a busy timeout on every statement, which
+//                        the busy tests cover)
 //   PLEXOR_FAULT_REPORT  file that receives, when the process exits,
-//                        "io=<n> malloc=<n> injected=<n> open_files=<n> live_allocations=<n>"
+//                        "io=<n> malloc=<n> injected=<n> open_files=<n>
+//                        live_allocations=<n> first=<operation>", the last
+//                        naming the operation that failed first (or "none")
 //   PLEXOR_FIXED_CLOCK   seconds since 1970 that time() and
 //                        clock_gettime(CLOCK_REALTIME) report, with no
 //                        fraction: runs that start "in the same second"
@@ -44,24 +49,30 @@ std::atomic<long> g_malloc_events{0};
 std::atomic<long> g_injected{0};
 std::atomic<long> g_open_files{0};
 std::atomic<long> g_live_allocations{0};
+std::atomic<const char*> g_first_failed{"none"};
 sqlite3_vfs* g_real_vfs = nullptr;
 sqlite3_vfs g_vfs;
 sqlite3_io_methods g_io;
 sqlite3_mem_methods g_real_mem;
 
-bool Fails(Kind kind, std::atomic<long>& counter, long* event = nullptr) {
+bool Fails(Kind kind, const char* operation, std::atomic<long>& counter, long* event = nullptr,
+           bool may_persist = true) {
   const long n = ++counter;
   if (event != nullptr) *event = n;
   if (g_plan.kind != kind || g_plan.at <= 0) return false;
-  if (n == g_plan.at || (g_plan.persist && n > g_plan.at)) {
-    ++g_injected;
+  if (n == g_plan.at || (g_plan.persist && may_persist && n > g_plan.at)) {
+    if (g_injected++ == 0) g_first_failed = operation;
     return true;
   }
   return false;
 }
 
-bool IoFails(long* event = nullptr) {
-  return Fails(Kind::kIo, g_io_events, event);
+bool IoFails(const char* operation, long* event = nullptr) {
+  return Fails(Kind::kIo, operation, g_io_events, event);
+}
+
+bool LockFails(const char* operation) {
+  return Fails(Kind::kIo, operation, g_io_events, nullptr, false);
 }
 
 struct FaultFile {
@@ -78,27 +89,27 @@ int Close(sqlite3_file* f) {
   return Real(f)->pMethods->xClose(Real(f));
 }
 int Read(sqlite3_file* f, void* buf, int amount, sqlite3_int64 offset) {
-  if (IoFails()) return SQLITE_IOERR_READ;
+  if (IoFails("read")) return SQLITE_IOERR_READ;
   return Real(f)->pMethods->xRead(Real(f), buf, amount, offset);
 }
 int Write(sqlite3_file* f, const void* buf, int amount, sqlite3_int64 offset) {
   long event = 0;
-  if (IoFails(&event)) return event % 2 == 0 ? SQLITE_FULL : SQLITE_IOERR_WRITE;
+  if (IoFails("write", &event)) return event % 2 == 0 ? SQLITE_FULL : SQLITE_IOERR_WRITE;
   return Real(f)->pMethods->xWrite(Real(f), buf, amount, offset);
 }
 int Truncate(sqlite3_file* f, sqlite3_int64 size) {
-  if (IoFails()) return SQLITE_IOERR_TRUNCATE;
+  if (IoFails("truncate")) return SQLITE_IOERR_TRUNCATE;
   return Real(f)->pMethods->xTruncate(Real(f), size);
 }
 int Sync(sqlite3_file* f, int flags) {
-  if (IoFails()) return SQLITE_IOERR_FSYNC;
+  if (IoFails("sync")) return SQLITE_IOERR_FSYNC;
   return Real(f)->pMethods->xSync(Real(f), flags);
 }
 int FileSize(sqlite3_file* f, sqlite3_int64* size) {
   return Real(f)->pMethods->xFileSize(Real(f), size);
 }
 int Lock(sqlite3_file* f, int level) {
-  if (IoFails()) return SQLITE_BUSY;
+  if (LockFails("lock")) return SQLITE_BUSY;
   return Real(f)->pMethods->xLock(Real(f), level);
 }
 int Unlock(sqlite3_file* f, int level) {
@@ -120,7 +131,7 @@ int ShmMap(sqlite3_file* f, int page, int size, int extend, void volatile** out)
   return Real(f)->pMethods->xShmMap(Real(f), page, size, extend, out);
 }
 int ShmLock(sqlite3_file* f, int offset, int n, int flags) {
-  if ((flags & SQLITE_SHM_LOCK) != 0 && IoFails()) return SQLITE_BUSY;
+  if ((flags & SQLITE_SHM_LOCK) != 0 && LockFails("shm-lock")) return SQLITE_BUSY;
   return Real(f)->pMethods->xShmLock(Real(f), offset, n, flags);
 }
 void ShmBarrier(sqlite3_file* f) {
@@ -139,7 +150,7 @@ int Unfetch(sqlite3_file* f, sqlite3_int64 offset, void* p) {
 int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* out_flags) {
   FaultFile* ff = reinterpret_cast<FaultFile*>(file);
   ff->base.pMethods = nullptr;
-  if (IoFails()) return SQLITE_CANTOPEN;
+  if (IoFails("open")) return SQLITE_CANTOPEN;
   ff->real = reinterpret_cast<sqlite3_file*>(ff + 1);
   const int rc = g_real_vfs->xOpen(g_real_vfs, name, ff->real, flags, out_flags);
   if (ff->real->pMethods == nullptr) return rc;
@@ -153,7 +164,7 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
 }
 
 void* Malloc(int size) {
-  if (Fails(Kind::kMalloc, g_malloc_events)) return nullptr;
+  if (Fails(Kind::kMalloc, "malloc", g_malloc_events)) return nullptr;
   void* p = g_real_mem.xMalloc(size);
   if (p != nullptr) ++g_live_allocations;
   return p;
@@ -163,7 +174,7 @@ void Free(void* p) {
   g_real_mem.xFree(p);
 }
 void* Realloc(void* p, int size) {
-  if (Fails(Kind::kMalloc, g_malloc_events)) return nullptr;
+  if (Fails(Kind::kMalloc, "realloc", g_malloc_events)) return nullptr;
   return g_real_mem.xRealloc(p, size);
 }
 
@@ -171,9 +182,9 @@ void WriteReport() {
   if (g_plan.report == nullptr) return;
   FILE* f = std::fopen(g_plan.report, "w");
   if (f == nullptr) return;
-  std::fprintf(f, "io=%ld malloc=%ld injected=%ld open_files=%ld live_allocations=%ld\n",
+  std::fprintf(f, "io=%ld malloc=%ld injected=%ld open_files=%ld live_allocations=%ld first=%s\n",
                g_io_events.load(), g_malloc_events.load(), g_injected.load(), g_open_files.load(),
-               g_live_allocations.load());
+               g_live_allocations.load(), g_first_failed.load());
   std::fclose(f);
 }
 
@@ -186,6 +197,7 @@ __attribute__((constructor)) void Install() {
   g_plan.at = at != nullptr ? std::strtol(at, nullptr, 10) : 0;
   g_plan.persist = persist != nullptr && std::strcmp(persist, "1") == 0;
   g_plan.report = std::getenv("PLEXOR_FAULT_REPORT");
+  std::atexit(WriteReport);
 
   // The allocator has to be in place before SQLite initialises itself.
   sqlite3_config(SQLITE_CONFIG_GETMALLOC, &g_real_mem);
@@ -222,7 +234,6 @@ __attribute__((constructor)) void Install() {
                             Fetch,
                             Unfetch};
   sqlite3_vfs_register(&g_vfs, 1);
-  std::atexit(WriteReport);
 }
 
 // The fixed clock, or -1 when the real one runs.
