@@ -6,6 +6,7 @@
 // failure recorded exactly what a run without faults records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -110,6 +111,29 @@ TEST_F(JobUnderFaults, EveryFaultEndsLoggedOrHarmless) {
   StepOver("io", clean.report.io, 0, 8, true);
   StepOver("malloc", clean.report.malloc, 40, 40, false);
   StepOver("malloc", clean.report.malloc, 0, 8, true);
+}
+
+}  // namespace
+
+namespace {
+
+// A day whose short slots cannot be read is not skipped without a trace.
+TEST(SweepFailures, AnUnreadableStaffingMatrixIsLoggedForEveryDay) {
+  ts::TestDb db;
+  const gr::GeneratedRoster roster = gr::Generate(db, 4242, 1);
+  db.Exec("DROP TABLE plexor.Kvt725Bsm");
+  const std::vector<std::string> log =
+      mv::Messages(db.Run(mv::Args(roster.first_day, roster.last_day, "00001").list()));
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), "*** Programmende Plexor ***");
+  for (const std::string& day :
+       {roster.first_day, ts::AddDays(roster.first_day, 1), roster.last_day}) {
+    EXPECT_NE(
+        std::find(log.begin(), log.end(),
+                  "-Fehler: UebBsz_Work_Plg()->Bsm_PlgUntC_Read() RC: -1! PLG: 00001 DAT: " + day),
+        log.end())
+        << day;
+  }
 }
 
 }  // namespace

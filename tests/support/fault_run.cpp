@@ -125,7 +125,9 @@ void CopyDatabase(const std::string& from, const std::string& to) {
 std::vector<std::vector<std::string>> QueryFile(const std::string& path, const std::string& sql) {
   std::vector<std::vector<std::string>> rows;
   sqlite3* db = nullptr;
-  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  // Read-write: a write-ahead log left behind is recovered as the next
+  // connection would recover it.
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
     ADD_FAILURE() << sql << ": " << sqlite3_errmsg(db);
