@@ -40,7 +40,8 @@ void Deliver(const tsqlite::Value& v, SQLSMALLINT c_type, SQLLEN length) {
   const bool pieces = c_type == SQL_C_CHAR || c_type == SQL_C_BINARY;
   std::string whole;
   size_t offset = 0;
-  for (int call = 0; call < 300; ++call) {
+  const size_t most_calls = v.text.size() + 64;
+  for (size_t call = 0; call < most_calls; ++call) {
     SQLLEN indicator = 0;
     std::memset(buffer, 0xAB, sizeof buffer);
     const tsqlite::Conversion c =
