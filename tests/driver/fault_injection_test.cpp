@@ -5,7 +5,9 @@
 // call carries a SQLSTATE, no file or allocation outlives the disconnect,
 // the files stay intact, and every write reported as done is in them.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <filesystem>
 #include <iostream>
 #include <set>
 #include <sstream>
@@ -31,12 +33,12 @@ class DriverUnderFaults : public ::testing::Test {
     setenv("ODBCINI", (db_.dir() + "/odbc/odbc.ini").c_str(), 1);
   }
 
-  ProbeResult Run(const ft::FaultPlan& plan) {
-    ft::CopyDatabase(db_.database_dir(), ft::FaultDir(db_));
+  ProbeResult Run(const ft::FaultPlan& plan, const std::string& mode = "all") {
+    ft::CopyDatabase(mode == "all" ? db_.database_dir() : SmallDatabase(), ft::FaultDir(db_));
     ProbeResult r;
     std::string out;
-    r.exit_code = ft::RunUnderFaults({DRIVER_PROBE_BIN, db_.dsn() + "_f"}, db_.dir(), plan, &out,
-                                     &r.report, 30);
+    r.exit_code = ft::RunUnderFaults({DRIVER_PROBE_BIN, db_.dsn() + "_f", mode}, db_.dir(), plan,
+                                     &out, &r.report, 30);
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);) r.lines.push_back(line);
     return r;
@@ -98,6 +100,20 @@ class DriverUnderFaults : public ::testing::Test {
               << " events\n";
   }
 
+  // A database directory with one schema file of one table, for the many
+  // short runs of the connect test.
+  std::string SmallDatabase() {
+    const std::string dir = db_.dir() + "/small";
+    if (std::filesystem::exists(dir)) return dir;
+    std::filesystem::create_directories(dir);
+    sqlite3* file = nullptr;
+    sqlite3_open((dir + "/plexor.sqlite").c_str(), &file);
+    sqlite3_exec(file, "PRAGMA journal_mode=WAL; CREATE TABLE Kvt701Plg (PlgPlg TEXT)", nullptr,
+                 nullptr, nullptr);
+    sqlite3_close(file);
+    return dir;
+  }
+
   ts::TestDb db_;
 };
 
@@ -112,6 +128,26 @@ TEST_F(DriverUnderFaults, EveryFaultIsReportedAndNothingLeaks) {
   if (!HasFailure()) StepOver("io", clean.report.io, 0, 10, true, live);
   if (!HasFailure()) StepOver("malloc", clean.report.malloc, 100, 100, false, live);
   if (!HasFailure()) StepOver("malloc", clean.report.malloc, 0, 10, true, live);
+}
+
+// Every allocation of a connect fails in turn: a connect either fails or has
+// every schema file attached (a failed bind once attached an empty temporary
+// database in place of the file, and everything written went there).
+TEST_F(DriverUnderFaults, AConnectEitherFailsOrHasItsSchemaFiles) {
+  const ProbeResult clean = Run({}, "connect");
+  ASSERT_EQ(clean.exit_code, 0);
+  ASSERT_TRUE(clean.report.read);
+  ASSERT_EQ(clean.lines, (std::vector<std::string>{"connected", "read ok", "done"}));
+  for (long n = 1; n <= clean.report.malloc && !HasFailure(); ++n) {
+    const ProbeResult r = Run({"malloc", n, false}, "connect");
+    ASSERT_EQ(r.exit_code, 0) << n;
+    EXPECT_EQ(r.lines.back(), "done") << n;
+    EXPECT_EQ(r.report.live_allocations, clean.report.live_allocations) << n;
+    for (std::size_t i = 0; i < r.lines.size(); ++i) {
+      EXPECT_NE(r.lines[i].rfind("nodiag", 0), 0u) << n;
+      EXPECT_NE(r.lines[i], "error 42S02 208") << "malloc fault at " << n << ": schema file lost";
+    }
+  }
 }
 
 }  // namespace

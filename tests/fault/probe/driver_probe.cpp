@@ -8,7 +8,9 @@
 //   error <SQLSTATE> <native>   for every failed call,
 //   nodiag <call>                for a failed call without a diagnostic,
 //   done                         after the handles are freed.
-// Usage: driver_probe DSN
+// With "connect" after the DSN it only connects, prints "connected", reads
+// one table of the schema files (Kvt701Plg) and disconnects.
+// Usage: driver_probe DSN [connect]
 #include <sql.h>
 #include <sqlext.h>
 
@@ -99,7 +101,12 @@ int main(int argc, char** argv) {
   SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
   const SQLRETURN rc =
       SQLConnect(dbc, Text(argv[1]), SQL_NTS, Text("plexor"), SQL_NTS, Text("secret"), SQL_NTS);
-  if (Check(rc, SQL_HANDLE_DBC, dbc, "connect")) {
+  const bool connect_only = argc > 2 && std::strcmp(argv[2], "connect") == 0;
+  if (Check(rc, SQL_HANDLE_DBC, dbc, "connect") && connect_only) {
+    std::printf("connected\n");
+    std::printf("read %s\n", Exec(dbc, "SELECT count(*) FROM plexor.Kvt701Plg") ? "ok" : "err");
+    Check(SQLDisconnect(dbc), SQL_HANDLE_DBC, dbc, "disconnect");
+  } else if (SQL_SUCCEEDED(rc)) {
     std::printf("create %s\n", Exec(dbc,
                                     "CREATE TABLE plexor.ProbeRun (k int NOT NULL PRIMARY KEY, "
                                     "t varchar(40) NULL, d datetime NULL)")

@@ -15,6 +15,8 @@
 //                        "io=<n> malloc=<n> injected=<n> open_files=<n>
 //                        live_allocations=<n> first=<operation>", the last
 //                        naming the operation that failed first (or "none")
+//   PLEXOR_FAULT_TRACE   "1": the stack of the first injected fault goes to
+//                        standard error, to find where a fault went
 //   PLEXOR_FIXED_CLOCK   seconds since 1970 that time() and
 //                        clock_gettime(CLOCK_REALTIME) report, with no
 //                        fraction: runs that start "in the same second"
@@ -23,6 +25,7 @@
 // SQLITE_IOERR_FSYNC, a truncation SQLITE_IOERR_TRUNCATE, an open
 // SQLITE_CANTOPEN, a lock SQLITE_BUSY; a failing allocation returns null.
 #include <dlfcn.h>
+#include <execinfo.h>
 #include <sqlite3.h>
 
 #include <atomic>
@@ -40,6 +43,7 @@ struct Plan {
   long at = 0;
   bool persist = false;
   const char* report = nullptr;
+  bool trace = false;
 };
 
 // The shim's whole state: one process, set up before main() and read at exit.
@@ -61,7 +65,13 @@ bool Fails(Kind kind, const char* operation, std::atomic<long>& counter, long* e
   if (event != nullptr) *event = n;
   if (g_plan.kind != kind || g_plan.at <= 0) return false;
   if (n == g_plan.at || (g_plan.persist && may_persist && n > g_plan.at)) {
-    if (g_injected++ == 0) g_first_failed = operation;
+    if (g_injected++ == 0) {
+      g_first_failed = operation;
+      if (g_plan.trace) {
+        void* frames[48];
+        backtrace_symbols_fd(frames, backtrace(frames, 48), 2);
+      }
+    }
     return true;
   }
   return false;
@@ -197,6 +207,8 @@ __attribute__((constructor)) void Install() {
   g_plan.at = at != nullptr ? std::strtol(at, nullptr, 10) : 0;
   g_plan.persist = persist != nullptr && std::strcmp(persist, "1") == 0;
   g_plan.report = std::getenv("PLEXOR_FAULT_REPORT");
+  const char* trace = std::getenv("PLEXOR_FAULT_TRACE");
+  g_plan.trace = trace != nullptr && std::strcmp(trace, "1") == 0;
   std::atexit(WriteReport);
 
   // The allocator has to be in place before SQLite initialises itself.
