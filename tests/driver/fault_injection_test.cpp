@@ -1,9 +1,9 @@
 // Driver calls with the embedded database failing on purpose: a probe runs a
 // representative sequence of calls (connect, DDL, inserts, reads in pieces,
-// prepare and execute, update, delete, catalog, disconnect) while the N-th
-// file operation or allocation fails. Every run ends in time, every failed
-// call carries a SQLSTATE, no file or allocation outlives the disconnect,
-// the files stay intact, and every write reported as done is in them.
+// prepare and execute, update, delete, manual commit and rollback, catalog,
+// disconnect) while the N-th file operation or allocation fails. Every run ends in time, every
+// failed call carries a SQLSTATE, no file or allocation outlives the disconnect, the files stay
+// intact, and every write reported as done is in them.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -63,6 +63,7 @@ class DriverUnderFaults : public ::testing::Test {
         written.insert(k);
       }
       deleted = deleted || line == "delete 3 ok";
+      if (line == "commit 20 ok") written.insert(20);
       updated = updated || line == "update ok";
     }
     EXPECT_EQ(r.report.open_files, 0) << what;
@@ -85,6 +86,7 @@ class DriverUnderFaults : public ::testing::Test {
     if (deleted) {
       EXPECT_FALSE(stored.count(3)) << what;
     }
+    EXPECT_FALSE(stored.count(21)) << what << ": a rolled back row is stored";
   }
 
   void StepOver(const std::string& kind, long events, long first, long spread, bool persist,

@@ -1,10 +1,12 @@
 // A representative sequence of driver calls for the fault-injection tests:
 // connect, create a table, insert rows one statement each, read them back
 // through bound columns and SQLGetData, prepare and execute, update, delete,
-// ask the catalog, disconnect. Every call that fails must carry a diagnostic
-// record with a SQLSTATE; what each write reported is printed so that the
-// test can check it against the files afterwards:
+// commit and roll back by hand, ask the catalog, disconnect. Every call that
+// fails must carry a diagnostic record with a SQLSTATE; what each write
+// reported is printed so that the test can check it against the files
+// afterwards:
 //   create ok|err, insert <k> ok|err, update ok|err, delete <k> ok|err,
+//   commit 20 ok|err, rollback 21 ok|err,
 //   error <SQLSTATE> <native>   for every failed call,
 //   nodiag <call>                for a failed call without a diagnostic,
 //   done                         after the handles are freed.
@@ -90,6 +92,26 @@ void ReadBack(SQLHDBC dbc) {
   SQLFreeHandle(SQL_HANDLE_STMT, st);
 }
 
+bool EndTran(SQLHDBC dbc, SQLSMALLINT completion) {
+  return Check(SQLEndTran(SQL_HANDLE_DBC, dbc, completion), SQL_HANDLE_DBC, dbc, "endtran");
+}
+
+// Manual commit: row 20 committed, row 21 rolled back.
+void Transactions(SQLHDBC dbc) {
+  if (!Check(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
+                               reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),
+             SQL_HANDLE_DBC, dbc, "autocommit")) {
+    return;
+  }
+  const bool inserted = Exec(dbc, "INSERT INTO plexor.ProbeRun (k, t) VALUES (20, 'committed')");
+  std::printf("commit 20 %s\n", inserted && EndTran(dbc, SQL_COMMIT) ? "ok" : "err");
+  Exec(dbc, "INSERT INTO plexor.ProbeRun (k, t) VALUES (21, 'rolled back')");
+  std::printf("rollback 21 %s\n", EndTran(dbc, SQL_ROLLBACK) ? "ok" : "err");
+  Check(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                          SQL_IS_UINTEGER),
+        SQL_HANDLE_DBC, dbc, "autocommit");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,6 +144,7 @@ int main(int argc, char** argv) {
                 Exec(dbc, "UPDATE plexor.ProbeRun SET t = 'u' WHERE k <= 6") ? "ok" : "err");
     std::printf("delete 3 %s\n",
                 Exec(dbc, "DELETE FROM plexor.ProbeRun WHERE k = 3") ? "ok" : "err");
+    Transactions(dbc);
     ReadBack(dbc);
     Check(SQLDisconnect(dbc), SQL_HANDLE_DBC, dbc, "disconnect");
   }
