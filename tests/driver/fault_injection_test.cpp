@@ -54,6 +54,7 @@ class DriverUnderFaults : public ::testing::Test {
     std::set<int> written;
     bool deleted = false;
     bool updated = false;
+    bool rolled_back = false;
     for (const std::string& line : r.lines) {
       EXPECT_NE(line.rfind("nodiag", 0), 0u) << what << ": " << line;
       int k = 0;
@@ -64,6 +65,7 @@ class DriverUnderFaults : public ::testing::Test {
       }
       deleted = deleted || line == "delete 3 ok";
       if (line == "commit 20 ok") written.insert(20);
+      rolled_back = rolled_back || line == "rollback 21 ok";
       updated = updated || line == "update ok";
     }
     EXPECT_EQ(r.report.open_files, 0) << what;
@@ -86,7 +88,10 @@ class DriverUnderFaults : public ::testing::Test {
     if (deleted) {
       EXPECT_FALSE(stored.count(3)) << what;
     }
-    EXPECT_FALSE(stored.count(21)) << what << ": a rolled back row is stored";
+    // After a rollback that failed, turning auto-commit on commits the row.
+    if (rolled_back) {
+      EXPECT_FALSE(stored.count(21)) << what << ": a rolled back row is stored";
+    }
   }
 
   void StepOver(const std::string& kind, long events, long first, long spread, bool persist,
