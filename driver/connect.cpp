@@ -155,8 +155,10 @@ bool AttachSchema(sqlite3* db, const std::string& directory, const std::string& 
   const std::string sql = "ATTACH DATABASE ?1 AS " + QuoteIdentifier(name);
   int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
   if (rc == SQLITE_OK) {
-    sqlite3_bind_text(st, 1, path.c_str(), -1, SQLITE_TRANSIENT);
-    rc = sqlite3_step(st);
+    // A failed bind (out of memory) leaves the parameter NULL, and ATTACH of
+    // NULL opens an empty temporary database in place of the file.
+    rc = sqlite3_bind_text(st, 1, path.c_str(), -1, SQLITE_TRANSIENT);
+    if (rc == SQLITE_OK) rc = sqlite3_step(st);
     if (rc == SQLITE_DONE) rc = SQLITE_OK;
   }
   if (rc != SQLITE_OK) {

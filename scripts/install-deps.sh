@@ -12,6 +12,8 @@ PACKAGES=(
   time  # GNU time: scripts/bench.sh reads CPU time and peak memory from it
   googletest libgtest-dev libgmock-dev
   man-db logrotate
+  # The fuzz targets (scripts/fuzz.sh): clang and its libFuzzer runtime.
+  clang libclang-rt-14-dev
 )
 # Only the report's tests need these: the page is rendered in a headless
 # browser and the JSON output is validated against tools/report.schema.json.

@@ -1,14 +1,15 @@
 #include "app/entry.h"
 
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "app/parameters.h"
 #include "app/period_check.h"
+#include "app/plan_group_lock.h"
 #include "app/plan_group_loop.h"
 #include "app/plan_group_pass.h"
 #include "app/progress.h"
+#include "app/run_seed.h"
 #include "common/run_context.h"
 #include "config/config_file.h"
 #include "config/schema_name.h"
@@ -35,7 +36,7 @@ std::string LookUp(const char* key, const char* path) {
 
 int Main(int argc, const char* const* argv) {
   if (argv == nullptr || argc < 0) argc = 0;
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  std::srand(CurrentRunSeed());
 
   const char* config_path = argc > 1 ? argv[1] : nullptr;
   std::string dsn = LookUp("DATABASE", config_path);
@@ -77,8 +78,8 @@ int Main(int argc, const char* const* argv) {
   } else if (ctx.plan_group.empty()) {
     Plangruppen_Ermitteln(ctx, g_error_record);
   } else {
-    Einsatzplan_Optimieren(ctx, ctx.plan_group.c_str(), ctx.location.c_str(),
-                           ctx.deployment_type.c_str(), g_error_record);
+    Einsatzplan_Optimieren_Allein(ctx, ctx.plan_group.c_str(), ctx.location.c_str(),
+                                  ctx.deployment_type.c_str(), g_error_record);
   }
   Progress_End();
   runlog::Log_Printf("*** Programmende Plexor ***");

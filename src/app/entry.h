@@ -1,6 +1,6 @@
 // The entry routine of the job and the process-wide records it owns.
 //
-// Main seeds the random generator, reads DATABASE, SCHEMA, LOGIN and PASS
+// Main seeds the random generator (run_seed.h), reads DATABASE, SCHEMA, LOGIN and PASS
 // from the configuration file named by argv[1], names the run log after the
 // schema, logs the start line, connects, checks that the command line has
 // eleven arguments after the program name, fills the run context, checks the

@@ -1,5 +1,6 @@
 #include "app/plan_group_loop.h"
 
+#include "app/plan_group_lock.h"
 #include "app/plan_group_pass.h"
 #include "db/plan_group_table.h"
 #include "log/run_log.h"
@@ -10,7 +11,7 @@ void Plangruppen_Ermitteln(RunContext& ctx, ErrSatz& err) {
   PlgRow row;
   int32_t rc = 0;
   while ((rc = Plg_Cur_Read(row)) == 0) {
-    Einsatzplan_Optimieren(ctx, row.PlgPlg.c_str(), "", "", err);
+    Einsatzplan_Optimieren_Allein(ctx, row.PlgPlg.c_str(), "", "", err);
   }
   Plg_Cur_Close();
   if (rc != 100) {

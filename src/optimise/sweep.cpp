@@ -4,6 +4,7 @@
 
 #include "calendar/planning_period.h"
 #include "db/staffing_row.h"
+#include "log/run_log.h"
 #include "optimise/staffing_cursors.h"
 #include "optimise/surplus_search.h"
 #include "optimise/sweep_levels.h"
@@ -18,6 +19,18 @@ struct ShortSlots {
   const char* type;
 };
 
+// The names the log lines give the sweep routine and its short-slot read.
+const char* SweepName(Scope scope) {
+  return ForScope(
+      scope, [] { return "UebBsz_Work_Plg"; }, [] { return "UebBsz_Work_Eso"; },
+      [] { return "UebBsz_Work_Esa"; });
+}
+const char* ShortReadName(Scope scope) {
+  return ForScope(
+      scope, [] { return "Bsm_PlgUntC_Read"; }, [] { return "Bsm_EsoUntC_Read"; },
+      [] { return "Bsm_EsaUntC_Read"; });
+}
+
 // One level pass over the day's short slots, worst first. After every
 // recorded proposal the cursor is opened afresh, so the pass starts again
 // from the then worst short slot with the figures the recount has written.
@@ -28,7 +41,8 @@ void LevelPass(const ShortSlots& slots, const char* day, Scope level,
     restart = false;
     BsmRow short_row;
     Bsm_UntC_Open(slots.scope, slots.plan_group, slots.location, slots.type, day);
-    while (Bsm_UntC_Read(slots.scope, short_row) == 0) {
+    int32_t rc = 0;
+    while ((rc = Bsm_UntC_Read(slots.scope, short_row)) == 0) {
       if (Get_UebBsz(level, short_row) == 1) {
         if (progress.proposal != nullptr) progress.proposal();
         restart = true;
@@ -36,6 +50,12 @@ void LevelPass(const ShortSlots& slots, const char* day, Scope level,
       }
     }
     Bsm_UntC_Close(slots.scope);
+    // The pass is over for the day either way; a failure is not kept quiet,
+    // or a run that skipped days would look like a complete one.
+    if (!restart && rc != 100) {
+      runlog::Log_Printf("-Fehler: %s()->%s() RC: %ld! PLG: %s DAT: %s", SweepName(slots.scope),
+                         ShortReadName(slots.scope), static_cast<long>(rc), slots.plan_group, day);
+    }
   }
 }
 
@@ -55,7 +75,14 @@ void UebBsz_Work(const RunContext& ctx, Scope scope, const char* plan_group, con
     if (levels.plan_group) LevelPass(slots, day.c_str(), Scope::kPlanGroup, progress);
 
     const FixedText<9> previous = day;
-    if (Kalendertag_Ermitteln(day.c_str(), 1, day) != 0) return;
+    const int32_t rc = Kalendertag_Ermitteln(day.c_str(), 1, day);
+    // 100: the calendar has no next day. Anything else is a failed lookup,
+    // which ends the sweep just as well but not without a trace.
+    if (rc != 0 && rc != 100) {
+      runlog::Log_Printf("-Fehler: %s()->Kalendertag_Ermitteln() RC: %ld! PLG: %s DAT: %s",
+                         SweepName(scope), static_cast<long>(rc), plan_group, day.c_str());
+    }
+    if (rc != 0) return;
     // A calendar that does not move forward would sweep the same day forever.
     if (std::strcmp(day.c_str(), previous.c_str()) <= 0) return;
   }

@@ -3,10 +3,11 @@
 // short and a surplus slot within reach that still has a movable person,
 // proposes no assignment twice, stores the figures a recount gives, and a
 // second run proposes nothing more.
+#include "generated_roster.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
-#include <random>
 #include <set>
 #include <string>
 #include <tuple>
@@ -18,86 +19,16 @@
 
 namespace {
 
-struct GeneratedAssignment {
-  std::string pnr, plg, eso, esa, date;
-  int szv, asw;
-  bool movable;  // the sweep may take this person
-};
+using gr::GeneratedAssignment;
 
 class GeneratedRoster : public ::testing::Test {
  protected:
   void SetUp() override {
-    d1_ = ts::DaysFromToday(1);
-    d3_ = ts::DaysFromToday(3);
-    mv::AddDays(db_, ts::AddDays(d1_, -1), ts::AddDays(d3_, 1));
-    std::mt19937 rng(20261208);
-    const auto pick = [&](int lo, int hi) {
-      return std::uniform_int_distribution<int>(lo, hi)(rng);
-    };
-    int serial = 0;
-    for (int g = 1; g <= 3; ++g) {
-      const std::string plg = "0000" + std::to_string(g);
-      ts::PlanGroupValues row_values;
-      row_values.code = plg;
-      row_values.opl = g;  // 1 plan group, 2 location, 3 type
-      ts::InsertPlanGroup(db_, row_values);
-      levels_[plg] = g;
-      for (const std::string& date : {d1_, ts::AddDays(d1_, 1), d3_}) {
-        for (const char* e : {"1", "2"}) {
-          // Location codes differ between plan groups: the proposal counts
-          // of a slot do not look at the plan group.
-          const std::string eso = "E" + std::to_string(g) + "0" + e;
-          for (const char* esa : {"ESA01", "ESA02"}) {
-            for (int szv : {360, 840}) {
-              for (int asw : {1, 2}) {
-                if (pick(0, 9) < 3) continue;
-                ts::BsmValues s = mv::Slot(date, eso, esa, szv, szv + 480, 0, 0, 0, 0);
-                s.plg = plg;
-                s.asw = asw;
-                s.sol = pick(0, 3);
-                s.min = std::max(0, s.sol - pick(0, 1));
-                s.max = s.sol + pick(0, 1);
-                const int n = pick(0, 5);
-                for (int i = 0; i < n; ++i) {
-                  mv::Assignment a;
-                  a.pnr = "G" + std::to_string(1000000 + ++serial);
-                  a.date = date;
-                  a.plg = plg;
-                  a.eso = eso;
-                  a.esa = esa;
-                  a.szv = szv;
-                  a.szb = szv + 480;
-                  a.ztv = a.szv;
-                  a.ztb = a.szb;
-                  a.asw = asw;
-                  a.rnd = pick(1, 9);
-                  mv::Person p;
-                  p.pnr = a.pnr;
-                  p.plg = plg;
-                  p.eso = eso;
-                  p.esa = esa;
-                  p.awp = pick(0, 9) == 0 ? 3 : pick(0, 2);
-                  const int kind = pick(0, 11);
-                  if (kind == 0) a.sts = "U";
-                  if (kind == 1) a.fc1 = "X";
-                  if (kind == 2) a.sta = 1;
-                  if (kind == 3) a.sts = "O";
-                  const bool live = a.sts != "O";
-                  if (live) ++s.ist;
-                  if (live && kind == 1) ++s.htg;
-                  mv::AddPerson(db_, p, date);
-                  mv::AddAssignment(db_, a);
-                  assignments_.push_back(
-                      {a.pnr, plg, eso, esa, date, szv, asw, kind > 3 && p.awp != 3});
-                }
-                s.fkt = mv::Figure(s.sol, s.min, s.max, s.ist, s.htg);
-                mv::AddSlot(db_, s);
-              }
-            }
-          }
-        }
-      }
-    }
+    gr::GeneratedRoster roster = gr::Generate(db_);
+    d1_ = roster.first_day;
+    d3_ = roster.last_day;
+    levels_ = roster.levels;
+    assignments_ = roster.assignments;
   }
 
   ts::PlexorRun RunAll() { return db_.Run(mv::Args(d1_, d3_, "00000").list(), 600); }
@@ -141,18 +72,7 @@ TEST_F(GeneratedRoster, RunLeavesNothingToProposeAndASecondRunAddsNothing) {
   EXPECT_FALSE(proposed.empty());
 
   const std::vector<mv::StoredSlot> slots = mv::Slots(db_);
-  for (const mv::StoredSlot& s : slots) {
-    const mv::Recount r = mv::RecountSlot(db_, s);
-    const std::string where = s.plg + " " + s.eso + "/" + s.esa + " " + s.date + " " +
-                              std::to_string(s.szv) + " asw " + std::to_string(s.asw);
-    EXPECT_EQ(s.ist, r.ist) << where;
-    EXPECT_EQ(s.htg, r.htg) << where;
-    EXPECT_EQ(s.ova, r.ova) << where;
-    EXPECT_EQ(s.ove, r.ove) << where;
-    EXPECT_EQ(s.fkt, mv::Figure(static_cast<int>(s.sol), static_cast<int>(s.min),
-                                static_cast<int>(s.max), r.ist, r.htg, r.htv, r.htn, r.ove, r.ova))
-        << where;
-  }
+  for (const mv::StoredSlot& s : slots) gr::ExpectRecounted(db_, s);
 
   // Every short slot that is still short has no surplus slot within reach
   // with a person the sweep could still propose.
