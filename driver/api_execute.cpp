@@ -26,7 +26,7 @@ SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER lengt
     if (s.state == StmtState::kCursor) return CursorOpenError(s);
     s.prepared.reset();
     s.prepared_sql.clear();
-    return ExecuteText(s, InText(text, length));
+    return ExecuteText(s, InTextView(text, length));
   });
 }
 

@@ -4,11 +4,15 @@
 
 namespace tsqlite {
 
-std::string InText(const SQLCHAR* text, SQLINTEGER length) {
-  if (text == nullptr) return std::string();
+std::string_view InTextView(const SQLCHAR* text, SQLINTEGER length) {
+  if (text == nullptr) return std::string_view();
   const char* p = reinterpret_cast<const char*>(text);
-  if (length == SQL_NTS || length < 0) return std::string(p);
-  return std::string(p, static_cast<size_t>(length));
+  if (length == SQL_NTS || length < 0) return std::string_view(p);
+  return std::string_view(p, static_cast<size_t>(length));
+}
+
+std::string InText(const SQLCHAR* text, SQLINTEGER length) {
+  return std::string(InTextView(text, length));
 }
 
 namespace {

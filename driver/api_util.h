@@ -13,8 +13,10 @@
 
 namespace tsqlite {
 
-// An input text of `length` bytes, or up to its terminator for SQL_NTS.
+// An input text of `length` bytes, or up to its terminator for SQL_NTS: a
+// copy, or a view of the caller's buffer (valid for the call).
 std::string InText(const SQLCHAR* text, SQLINTEGER length);
+std::string_view InTextView(const SQLCHAR* text, SQLINTEGER length);
 
 // Copies `value` into `buffer` (`buffer_length` bytes, terminated), stores its
 // full length in `length_out`; a cut value adds 01004 to `diag` and gives

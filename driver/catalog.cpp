@@ -69,7 +69,7 @@ struct Builder {
     rs.columns.resize(declared.size());
     for (size_t i = 0; i < declared.size(); ++i) {
       rs.columns[i].name = declared[i].first;
-      DescribeColumn(declared[i].second, i, rs, rs.columns[i]);
+      DescribeColumn(declared[i].second, rs.columns[i]);
     }
     return std::move(rs);
   }
@@ -226,9 +226,8 @@ ResultSet ListColumns(sqlite3* db, const std::optional<std::string>& schema,
         const unsigned char* decl = sqlite3_column_text(st, 2);
         const bool not_null = sqlite3_column_int(st, 3) != 0;
         const unsigned char* def = sqlite3_column_text(st, 4);
-        ResultSet empty;
         ColumnInfo info;
-        DescribeColumn(decl != nullptr ? reinterpret_cast<const char*>(decl) : "", 0, empty, info);
+        DescribeColumn(decl != nullptr ? reinterpret_cast<const char*>(decl) : "", info);
         const bool text = info.sql_type == SQL_VARCHAR || info.sql_type == SQL_CHAR;
         const bool timestamp = info.sql_type == SQL_TYPE_TIMESTAMP;
         b.rs.rows.push_back({

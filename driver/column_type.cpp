@@ -3,10 +3,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <limits>
 #include <string>
 
 #include "dialect/tokenizer.h"
@@ -30,42 +28,6 @@ uint64_t DeclaredLength(const std::string& decl) {
   return n > 0x7fffffff ? 0x7fffffff : n;
 }
 
-struct ColumnStats {
-  bool any_text = false;
-  bool any_real = false;
-  bool any_integer = false;
-  bool beyond_int32 = false;
-  uint64_t max_text = 0;
-};
-
-ColumnStats Scan(size_t index, const ResultSet& rs) {
-  ColumnStats s;
-  for (size_t r = 0; r < rs.rows.size(); ++r) {
-    const RowStore::Row row = rs.rows[r];
-    if (index >= row.size()) continue;
-    const Value v = row[index];
-    switch (v.type) {
-      case ValueType::kText:
-        s.any_text = true;
-        s.max_text = std::max<uint64_t>(s.max_text, v.text.size());
-        break;
-      case ValueType::kReal:
-        s.any_real = true;
-        break;
-      case ValueType::kInteger:
-        s.any_integer = true;
-        if (v.integer > std::numeric_limits<int32_t>::max() ||
-            v.integer < std::numeric_limits<int32_t>::min()) {
-          s.beyond_int32 = true;
-        }
-        break;
-      case ValueType::kNull:
-        break;
-    }
-  }
-  return s;
-}
-
 // The type, sizes and type name a described column reports.
 struct TypeShape {
   int16_t sql_type;
@@ -74,6 +36,9 @@ struct TypeShape {
   int64_t display_size;
   int64_t octet_length;
 };
+
+// The length of a text column nothing declares.
+constexpr uint64_t kUnknownLength = 8000;
 
 constexpr TypeShape kSmallInt{SQL_SMALLINT, "smallint", 5, 6, 2};
 constexpr TypeShape kInt{SQL_INTEGER, "int", 10, 11, 4};
@@ -102,9 +67,7 @@ void SetInteger(ColumnInfo& c, int16_t type) {
 
 }  // namespace
 
-void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSet& rs,
-                    ColumnInfo& column) {
-  const ColumnStats stats = Scan(index, rs);
+void DescribeColumn(std::string_view decltype_text, ColumnInfo& column) {
   const std::string decl = tsq::Upper(decltype_text);
   column.decimal_digits = 0;
   if (!decl.empty()) {
@@ -117,13 +80,13 @@ void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSe
       int16_t type = SQL_INTEGER;
       if (Has(decl, "BIGINT")) type = SQL_BIGINT;
       if (Has(decl, "SMALLINT") || Has(decl, "TINYINT")) type = SQL_SMALLINT;
-      if (stats.beyond_int32) type = SQL_BIGINT;
       SetInteger(column, type);
       return;
     }
     if (Has(decl, "CHAR") || Has(decl, "CLOB") || Has(decl, "TEXT")) {
       const bool fixed = Has(decl, "CHAR") && !Has(decl, "VARCHAR");
-      SetText(column, fixed, std::max(DeclaredLength(decl), stats.max_text));
+      const uint64_t length = DeclaredLength(decl);
+      SetText(column, fixed, length > 0 ? length : fixed ? 1 : kUnknownLength);
       return;
     }
     if (Has(decl, "REAL") || Has(decl, "FLOA") || Has(decl, "DOUB") || Has(decl, "DEC") ||
@@ -132,14 +95,9 @@ void DescribeColumn(std::string_view decltype_text, size_t index, const ResultSe
       return;
     }
   }
-  // An expression (or a type SQLite does not name): describe what it holds.
-  if (stats.any_text || !(stats.any_real || stats.any_integer)) {
-    SetText(column, false, stats.max_text);
-  } else if (stats.any_real) {
-    Set(column, kFloat);
-  } else {
-    SetInteger(column, stats.beyond_int32 ? SQL_BIGINT : SQL_INTEGER);
-  }
+  // An expression whose type the text does not tell, or a type SQLite does
+  // not name: a text of the longest length a varchar has.
+  SetText(column, false, kUnknownLength);
 }
 
 const std::vector<ColumnInfo>& Described(ResultSet& rs) {
@@ -151,7 +109,7 @@ const std::vector<ColumnInfo>& Described(ResultSet& rs) {
     c.name = declared[i].name;
     c.table = declared[i].table;
     c.schema = declared[i].schema;
-    DescribeColumn(declared[i].decltype_text, i, rs, c);
+    DescribeColumn(declared[i].decltype_text, c);
   }
   rs.declared.reset();
   return rs.columns;

@@ -7,6 +7,7 @@
 
 #include "column_type.h"
 #include "connect.h"
+#include "dialect/result_types.h"
 
 namespace tsqlite {
 namespace {
@@ -92,6 +93,7 @@ void ReadValue(sqlite3_stmt* st, int i, RowStore& rows) {
 
 ColumnDecls DeclaredColumns(sqlite3_stmt* st) {
   auto declared = std::make_shared<std::vector<ColumnDecl>>(sqlite3_column_count(st));
+  bool expressions = false;
   for (size_t i = 0; i < declared->size(); ++i) {
     ColumnDecl& d = (*declared)[i];
     const int n = static_cast<int>(i);
@@ -103,6 +105,17 @@ ColumnDecls DeclaredColumns(sqlite3_stmt* st) {
     d.table = table != nullptr ? table : "";
     d.schema = schema != nullptr ? schema : "";
     d.decltype_text = decl != nullptr ? decl : "";
+    if (d.decltype_text.empty()) expressions = true;
+  }
+  // Expressions: typed from what the translation wrote of them.
+  if (expressions) {
+    const std::vector<std::string> types = tsq::SelectListTypes(sqlite3_sql(st));
+    if (types.size() == declared->size()) {
+      for (size_t i = 0; i < types.size(); ++i) {
+        ColumnDecl& d = (*declared)[i];
+        if (d.decltype_text.empty()) d.decltype_text = types[i];
+      }
+    }
   }
   return declared;
 }

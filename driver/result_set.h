@@ -94,7 +94,7 @@ using ColumnDecls = std::shared_ptr<const std::vector<ColumnDecl>>;
 
 struct ResultSet {
   // Described columns. A query's result is described when first asked (see
-  // Described()), from `declared` and the rows it holds.
+  // Described()), from `declared` alone: never from the rows it holds.
   std::vector<ColumnInfo> columns;
   ColumnDecls declared;  // null when `columns` is complete
   RowStore rows;

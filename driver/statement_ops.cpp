@@ -24,7 +24,7 @@ const ResultSet* Columns(Stmt& s) {
   return rs;
 }
 
-SQLRETURN ExecuteText(Stmt& s, const std::string& tsql) {
+SQLRETURN ExecuteText(Stmt& s, std::string_view tsql) {
   if (s.dbc->db == nullptr) return Error(s.diag, "08003", "Connection not open");
   CloseCursor(s);
   s.row_count = -1;

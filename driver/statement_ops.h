@@ -2,6 +2,8 @@
 // the connection's mutex and has cleared the statement's diagnostics.
 #pragma once
 
+#include <string_view>
+
 #include "handles.h"
 
 namespace tsqlite {
@@ -15,7 +17,7 @@ void CloseCursor(Stmt& s);
 const ResultSet* Columns(Stmt& s);
 
 // Runs `tsql` on the statement's connection and makes its result current.
-SQLRETURN ExecuteText(Stmt& s, const std::string& tsql);
+SQLRETURN ExecuteText(Stmt& s, std::string_view tsql);
 
 // Frees a statement and removes it from its connection.
 void DestroyStatement(Stmt* s);

@@ -1,6 +1,7 @@
 #include "dialect/date_value.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 
 #include "civil_date.h"
@@ -105,9 +106,17 @@ bool InRange(const DateTime& v, int min_year) {
 }
 
 std::string Digits(int value, int width) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%0*d", width, value);
-  return buffer;
+  if (value < 0 || width > 10) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%0*d", width, value);
+    return buffer;
+  }
+  char buffer[10];
+  const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  const size_t n = static_cast<size_t>(end - buffer);
+  std::string out(n < static_cast<size_t>(width) ? static_cast<size_t>(width) - n : 0, '0');
+  out.append(buffer, n);
+  return out;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace tsq {
 namespace {
@@ -106,31 +107,39 @@ Keyword Classify(std::string_view sql, const RawToken& t) {
   if (t.kind != TokenKind::kWord) return Keyword::kNone;
   const size_t length = t.end - t.begin;
   if (length < 2 || length > 9) return Keyword::kNone;
-  struct Entry {
-    std::string_view word;
-    Keyword keyword;
-  };
-  static constexpr Entry kWords[] = {{"SELECT", Keyword::kSelect},
-                                     {"BY", Keyword::kBy},
-                                     {"ORDER", Keyword::kOrderOrGroup},
-                                     {"GROUP", Keyword::kOrderOrGroup},
-                                     {"TOP", Keyword::kTop},
-                                     {"FROM", Keyword::kEndsSelectList},
-                                     {"WHERE", Keyword::kEndsSelectList},
-                                     {"HAVING", Keyword::kEndsOrderList},
-                                     {"UNION", Keyword::kEndsOrderList},
-                                     {"EXCEPT", Keyword::kEndsOrderList},
-                                     {"INTERSECT", Keyword::kEndsOrderList},
-                                     {"LIMIT", Keyword::kEndsOrderList},
-                                     {"OFFSET", Keyword::kEndsOrderList},
-                                     {"FOR", Keyword::kEndsOrderList},
-                                     {"OPTION", Keyword::kEndsOrderList}};
+  // Looked up by the word's first letter: most words are none.
+  auto is = [&](std::string_view word) { return word.size() == length && WordIs(sql, t, word); };
   const char first = sql[t.begin];
-  const char upper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 32) : first;
-  for (const Entry& e : kWords) {
-    if (e.word.size() == length && e.word[0] == upper && WordIs(sql, t, e.word)) return e.keyword;
+  switch (first >= 'a' && first <= 'z' ? static_cast<char>(first - 32) : first) {
+    case 'B':
+      return is("BY") ? Keyword::kBy : Keyword::kNone;
+    case 'E':
+      return is("EXCEPT") ? Keyword::kEndsOrderList : Keyword::kNone;
+    case 'F':
+      if (is("FROM")) return Keyword::kEndsSelectList;
+      return is("FOR") ? Keyword::kEndsOrderList : Keyword::kNone;
+    case 'G':
+      return is("GROUP") ? Keyword::kOrderOrGroup : Keyword::kNone;
+    case 'H':
+      return is("HAVING") ? Keyword::kEndsOrderList : Keyword::kNone;
+    case 'I':
+      return is("INTERSECT") ? Keyword::kEndsOrderList : Keyword::kNone;
+    case 'L':
+      return is("LIMIT") ? Keyword::kEndsOrderList : Keyword::kNone;
+    case 'O':
+      if (is("ORDER")) return Keyword::kOrderOrGroup;
+      return is("OFFSET") || is("OPTION") ? Keyword::kEndsOrderList : Keyword::kNone;
+    case 'S':
+      return is("SELECT") ? Keyword::kSelect : Keyword::kNone;
+    case 'T':
+      return is("TOP") ? Keyword::kTop : Keyword::kNone;
+    case 'U':
+      return is("UNION") ? Keyword::kEndsOrderList : Keyword::kNone;
+    case 'W':
+      return is("WHERE") ? Keyword::kEndsSelectList : Keyword::kNone;
+    default:
+      return Keyword::kNone;
   }
-  return Keyword::kNone;
 }
 
 }  // namespace
@@ -140,8 +149,9 @@ bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
   out.literals.clear();
   // Keys are texts with markers (and raw keys start with \x02): a text with
   // those bytes of its own could pass for another statement's key.
-  for (char c : tsql) {
-    if (c == '\x01' || c == '\x02') return false;
+  if (std::memchr(tsql.data(), '\x01', tsql.size()) != nullptr ||
+      std::memchr(tsql.data(), '\x02', tsql.size()) != nullptr) {
+    return false;
   }
   size_t count = 0;  // literals lifted so far
   SqlError error;

@@ -1,5 +1,6 @@
 #include "dialect/plan_cache.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
@@ -140,24 +141,46 @@ std::FILE* PlanCache::Recorder() {
   return recorder_.get();
 }
 
+namespace {
+
+// Writes `tag`, a blank, `n` and a line end to `f`, without stdio's formatter.
+void PutNumberLine(std::FILE* f, const char* tag, long long n) {
+  char line[32];
+  char* p = line;
+  while (*tag != '\0') *p++ = *tag++;
+  p = std::to_chars(p, line + sizeof line - 1, n).ptr;
+  *p++ = '\n';
+  std::fwrite(line, 1, static_cast<size_t>(p - line), f);
+}
+
+// A "Q" record's head: the SQLite text and the count of values bound.
+void PutStatement(std::FILE* f, const char* sql, size_t size, size_t parameters) {
+  PutNumberLine(f, "Q ", static_cast<long long>(size));
+  std::fwrite(sql, 1, size, f);
+  std::fputc('\n', f);
+  PutNumberLine(f, "", static_cast<long long>(parameters));
+}
+
+}  // namespace
+
 void PlanCache::Record(const std::string& sqlite_sql) {
   std::FILE* f = Recorder();
-  if (f != nullptr) std::fprintf(f, "Q %zu\n%s\n0\n", sqlite_sql.size(), sqlite_sql.c_str());
+  if (f != nullptr) PutStatement(f, sqlite_sql.c_str(), sqlite_sql.size(), 0);
 }
 
 void PlanCache::Record(const CachedPlan& plan) {
   std::FILE* f = Recorder();
   const char* sql = sqlite3_sql(plan.stmt);
   if (f == nullptr || sql == nullptr) return;
-  std::fprintf(f, "Q %zu\n%s\n%zu\n", std::strlen(sql), sql, plan.parameters);
+  PutStatement(f, sql, std::strlen(sql), plan.parameters);
   for (size_t i = 0; i < plan.parameters && i < shape_.literals.size(); ++i) {
     const Literal& l = shape_.literals[i];
     if (l.kind == Literal::Kind::kInteger) {
-      std::fprintf(f, "i %lld\n", static_cast<long long>(l.integer));
+      PutNumberLine(f, "i ", static_cast<long long>(l.integer));
     } else if (l.kind == Literal::Kind::kReal) {
       std::fprintf(f, "r %.17g\n", l.real);
     } else {
-      std::fprintf(f, "t %zu\n", l.text.size());
+      PutNumberLine(f, "t ", static_cast<long long>(l.text.size()));
       std::fwrite(l.text.data(), 1, l.text.size(), f);
       std::fputc('\n', f);
     }

@@ -1,16 +1,49 @@
 #include "db/sql_text.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace db {
+
+namespace {
+
+// Appends `text` to `out` with every single quote doubled.
+void AppendEscaped(std::string& out, std::string_view text) {
+  size_t from = 0;
+  for (size_t quote = text.find('\''); quote != std::string_view::npos;
+       quote = text.find('\'', from)) {
+    out.append(text.data() + from, quote + 1 - from);
+    out += '\'';
+    from = quote + 1;
+  }
+  out.append(text.data() + from, text.size() - from);
+}
+
+// Appends `v` as "%f" writes it (six decimals), without going through stdio
+// for finite values.
+void AppendReal(std::string& out, double v) {
+  char num[400];  // room for the widest %f of a double
+  if (std::isfinite(v)) {
+    const std::to_chars_result r =
+        std::to_chars(num, num + sizeof num, v, std::chars_format::fixed, 6);
+    if (r.ec == std::errc()) {
+      out.append(num, r.ptr);
+      return;
+    }
+  }
+  const int n = std::snprintf(num, sizeof num, "%f", v);
+  if (n > 0) out.append(num, std::min<size_t>(static_cast<size_t>(n), sizeof num - 1));
+}
+
+}  // namespace
 
 std::string EscapeSqlText(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 2);
-  for (char c : text) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
+  AppendEscaped(out, text);
   return out;
 }
 
@@ -19,10 +52,12 @@ std::string SqlText(const char* format, std::initializer_list<SqlArg> args) {
   if (format == nullptr) return out;
   const SqlArg* next = args.begin();
   const SqlArg* end = args.end();
-  char num[400];  // room for the widest %f of a double
+  out.reserve(std::strlen(format) + 16 * args.size());
   for (const char* p = format; *p != '\0'; ++p) {
     if (*p != '%') {
-      out += *p;
+      const char* run = p;
+      while (p[1] != '\0' && p[1] != '%') ++p;
+      out.append(run, p + 1);
       continue;
     }
     ++p;
@@ -46,15 +81,16 @@ std::string SqlText(const char* format, std::initializer_list<SqlArg> args) {
     if (next == end || next->kind != want) return std::string();
     switch (want) {
       case SqlArg::Kind::kText:
-        out += EscapeSqlText(next->s);
+        AppendEscaped(out, next->s);
         break;
-      case SqlArg::Kind::kInt:
-        std::snprintf(num, sizeof num, "%lld", static_cast<long long>(next->i));
-        out += num;
+      case SqlArg::Kind::kInt: {
+        char num[24];
+        const std::to_chars_result r = std::to_chars(num, num + sizeof num, next->i);
+        out.append(num, r.ptr);
         break;
+      }
       case SqlArg::Kind::kReal:
-        std::snprintf(num, sizeof num, "%f", next->d);
-        out += num;
+        AppendReal(out, next->d);
         break;
     }
     ++next;

@@ -3,6 +3,9 @@
 // failure or a change of the schema is seen by the next statement.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "odbc_sandbox.h"
 
 namespace drv {
@@ -80,6 +83,41 @@ TEST_F(SharedShapes, FailuresAndSchemaChangesReachTheNextStatement) {
   EXPECT_EQ(d.sqlstate, "42S22");
   conn_.MustExec("INSERT INTO p.t (k, other) VALUES (5, 'o5')");
   EXPECT_EQ(conn_.Scalar("SELECT other FROM p.t WHERE k = 5"), "o5");
+}
+
+// A query is described by its text alone: alike after SQLPrepare and after
+// SQLExecDirect, whatever values (or none) its result holds.
+TEST_F(SharedShapes, DescriptionsComeFromTheTextNotTheValues) {
+  const char* query =
+      "SELECT s, convert(char(19), dt, 120) AS d, count(*) AS n, k * 3000000000 AS big "
+      "FROM p.t WHERE k >= 1 GROUP BY s, dt, k";
+  struct Described {
+    SQLSMALLINT type = 0;
+    SQLULEN size = 0;
+    bool operator==(const Described&) const = default;
+  };
+  auto describe = [](const Statement& st) {
+    std::vector<Described> out(4);
+    for (SQLUSMALLINT c = 1; c <= 4; ++c) {
+      SQLSMALLINT digits = 0, nullable = 0;
+      EXPECT_EQ(SQLDescribeCol(st.get(), c, nullptr, 0, nullptr, &out[c - 1].type, &out[c - 1].size,
+                               &digits, &nullable),
+                SQL_SUCCESS);
+    }
+    return out;
+  };
+  Statement prepared(conn_);
+  ASSERT_EQ(SQLPrepare(prepared.get(), Sql(query), SQL_NTS), SQL_SUCCESS);
+  const std::vector<Described> before = describe(prepared);
+  const std::vector<Described> expected = {
+      {SQL_VARCHAR, 8}, {SQL_CHAR, 19}, {SQL_INTEGER, 10}, {SQL_VARCHAR, 8000}};
+  EXPECT_EQ(before, expected);
+  Statement all(conn_), none(conn_);
+  ASSERT_EQ(all.Exec(query), SQL_SUCCESS);
+  EXPECT_EQ(describe(all), expected);
+  ASSERT_EQ(none.Exec(std::string(query).replace(std::string(query).find(">= 1"), 4, ">= 9")),
+            SQL_SUCCESS);
+  EXPECT_EQ(describe(none), expected);
 }
 
 }  // namespace

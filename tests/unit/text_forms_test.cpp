@@ -2,7 +2,9 @@
 // date-time text conversions.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "common/fixed_text.h"
@@ -65,6 +67,21 @@ TEST(SqlTextTest, NumbersAndPercent) {
   EXPECT_EQ(db::SqlText("%f", {1.5}), "1.500000");
   EXPECT_EQ(db::SqlText("LIKE 'OPT%%'", {}), "LIKE 'OPT%'");
   EXPECT_EQ(db::SqlText("no placeholders", {}), "no placeholders");
+}
+
+// Numbers are written exactly as printf's %lld and %f write them.
+TEST(SqlTextTest, NumbersAsPrintfWritesThem) {
+  const double reals[] = {0.0,      -0.0,     0.1,    2.675,     -1e-7,   123456789.1234565,
+                          1e300,    -1e300,   5e-324, 0.0000005, 1.0 / 3, std::nan(""),
+                          HUGE_VAL, -HUGE_VAL};
+  for (double d : reals) {
+    char want[400];
+    std::snprintf(want, sizeof want, "a %f b", d);
+    EXPECT_EQ(db::SqlText("a %f b", {d}), want) << d;
+  }
+  for (int32_t i : {0, 1, -1, 2147483647, -2147483647 - 1}) {
+    EXPECT_EQ(db::SqlText("%d", {i}), std::to_string(i));
+  }
 }
 
 TEST(SqlTextTest, MismatchedPlaceholdersGiveAnEmptyStatement) {
