@@ -36,6 +36,10 @@ measure() {
   awk '{ printf "%.2f %.2f %d\n", $1, $2 + $3, $4 }' "$out.time"
 }
 
+# The job allows one run per data source, schema and plan group on a machine:
+# a name of this run's own keeps benchmarks run side by side apart.
+DSN="plexorbench$$"
+
 for SIZE in "${SIZES[@]}"; do
   case "$SIZE" in
     L) PARAMS="1000, 20, 6, 28" DAYS=28 ;;
@@ -60,11 +64,11 @@ SQL
 Driver = $DRIVER
 EOF
   cat >"$DIR/odbc/odbc.ini" <<EOF
-[plexorbench]
+[$DSN]
 Driver = PlexorBench
 Database = $DIR/db
 EOF
-  "$CTL" konfig write "$DIR/plexor.cfg" --dsn plexorbench --schema plexor --login bench \
+  "$CTL" konfig write "$DIR/plexor.cfg" --dsn "$DSN" --schema plexor --login bench \
     --pass bench >/dev/null
 
   : >"$DIR/statements.rec"
@@ -72,6 +76,11 @@ EOF
     TSQLITE_RECORD="$DIR/statements.rec" measure "$DIR/job" "$BUILD/plexor" "$DIR/plexor.cfg" \
     bench "$BEGIN" "$END" PLG BENCH "benchmark" 00001 00000 00000 PLAN_OPTIM)
   PROPOSALS=$(sqlite3 "$DIR/db/plexor.sqlite" "SELECT count(*) FROM Kvt735Bdk")
+  if [[ "$PROPOSALS" -eq 0 ]]; then
+    echo "bench.sh: the job made no proposals on roster $SIZE; its log ends:" >&2
+    tail -5 "$DIR"/corvina_php/log/*.log >&2
+    exit 1
+  fi
   # The floor replays on the roster as it was before the job ran.
   rm -rf "$DIR/db.floor"
   cp -r "$DIR/db.fresh" "$DIR/db.floor"

@@ -36,11 +36,61 @@ sqlite3_stmt* CompileText(sqlite3* db, const std::string& sql) {
 
 }  // namespace
 
+PlanCache::SeenText* PlanCache::Seen(std::string_view tsql, bool& shaped) {
+  shaped = true;
+  const auto seen = text_index_.find(tsql);
+  if (seen != text_index_.end()) {
+    texts_.splice(texts_.begin(), texts_, seen->second);
+    return &texts_.front();
+  }
+  shaped = ShapeStatement(tsql, scratch_);
+  if (!shaped || texts_capacity_ == 0) return nullptr;
+  if (texts_.size() >= texts_capacity_) {
+    // The least recently seen entry is reused for the new text.
+    text_index_.erase(texts_.back().text);
+    texts_.splice(texts_.begin(), texts_, std::prev(texts_.end()));
+  } else {
+    texts_.emplace_front();
+  }
+  SeenText& entry = texts_.front();
+  entry.text.assign(tsql);
+  entry.shape.key = scratch_.key;
+  entry.shape.literals = scratch_.literals;
+  entry.has_plan = false;
+  // The literals as written view the remembered text from now on.
+  for (Literal& l : entry.shape.literals) {
+    l.raw = std::string_view(entry.text)
+                .substr(static_cast<size_t>(l.raw.data() - tsql.data()), l.raw.size());
+  }
+  text_index_.emplace(entry.text, texts_.begin());
+  return &entry;
+}
+
+void PlanCache::Forget(PlanList::iterator plan) {
+  for (SeenText& seen : texts_) {
+    if (seen.has_plan && seen.plan == plan) seen.has_plan = false;
+  }
+}
+
 CachedPlan* PlanCache::PlanFor(sqlite3* db, std::string_view tsql) {
-  if (!ShapeStatement(tsql, shape_)) return nullptr;
-  CachedPlan* plan = Find(shape_.key);
+  bool shaped = false;
+  SeenText* seen = Seen(tsql, shaped);
+  shape_ = seen != nullptr ? &seen->shape : &scratch_;
+  if (!shaped) return nullptr;
+  if (seen != nullptr && seen->has_plan) {
+    ++hits_;
+    plans_.splice(plans_.begin(), plans_, seen->plan);
+    return &plans_.front();
+  }
+  CachedPlan* plan = Find(shape_->key);
   if (plan != nullptr && plan->literal_only) plan = Find(RawKey(tsql));
-  return plan != nullptr ? plan : Compile(db, tsql);
+  if (plan == nullptr) plan = Compile(db, tsql);
+  if (plan != nullptr && seen != nullptr) {
+    // Find and Insert leave the plan they return at the front.
+    seen->plan = plans_.begin();
+    seen->has_plan = true;
+  }
+  return plan;
 }
 
 CachedPlan* PlanCache::Compile(sqlite3* db, std::string_view tsql) {
@@ -52,24 +102,24 @@ CachedPlan* PlanCache::Compile(sqlite3* db, std::string_view tsql) {
   plan.kind = plain.kind;
   plan.counts_rows = plain.counts_rows;
   plan.no_data_without_rows = plain.no_data_without_rows;
-  plan.key = shape_.key;
-  if (!shape_.literals.empty()) {
-    const Translation shaped = Translate(shape_.key);
+  plan.key = shape_->key;
+  if (!shape_->literals.empty()) {
+    const Translation shaped = Translate(shape_->key);
     std::string sql;
     if (shaped.ok &&
-        BindableTranslation(shaped.sqlite_sql, shape_.literals, plain.sqlite_sql, sql)) {
+        BindableTranslation(shaped.sqlite_sql, shape_->literals, plain.sqlite_sql, sql)) {
       plan.stmt = CompileText(db, sql);
-      plan.parameters = shape_.literals.size();
+      plan.parameters = shape_->literals.size();
     }
   }
   if (plan.stmt == nullptr) {
     plan.stmt = CompileText(db, plain.sqlite_sql);
     if (plan.stmt == nullptr) return nullptr;
     plan.parameters = 0;
-    if (!shape_.literals.empty()) {
+    if (!shape_->literals.empty()) {
       // The literals decide this shape's translation: only the same text shares it.
       CachedPlan marker;
-      marker.key = shape_.key;
+      marker.key = shape_->key;
       marker.literal_only = true;
       Insert(std::move(marker));
       plan.key = RawKey(tsql);
@@ -79,8 +129,8 @@ CachedPlan* PlanCache::Compile(sqlite3* db, std::string_view tsql) {
 }
 
 void PlanCache::Bind(const CachedPlan& plan) const {
-  for (size_t i = 0; i < plan.parameters && i < shape_.literals.size(); ++i) {
-    const Literal& l = shape_.literals[i];
+  for (size_t i = 0; i < plan.parameters && i < shape_->literals.size(); ++i) {
+    const Literal& l = shape_->literals[i];
     const int n = static_cast<int>(i + 1);
     switch (l.kind) {
       case Literal::Kind::kInteger:
@@ -111,6 +161,7 @@ CachedPlan* PlanCache::Find(const std::string& key) {
 CachedPlan* PlanCache::Insert(CachedPlan plan) {
   const auto old = index_.find(plan.key);
   if (old != index_.end()) {
+    Forget(old->second);
     sqlite3_finalize(old->second->stmt);
     plans_.erase(old->second);
     index_.erase(old);
@@ -119,6 +170,7 @@ CachedPlan* PlanCache::Insert(CachedPlan plan) {
   index_[plans_.front().key] = plans_.begin();
   while (capacity_ > 0 && plans_.size() > capacity_) {
     CachedPlan& last = plans_.back();
+    Forget(std::prev(plans_.end()));
     sqlite3_finalize(last.stmt);
     index_.erase(last.key);
     plans_.pop_back();
@@ -130,6 +182,9 @@ void PlanCache::Clear() {
   for (CachedPlan& plan : plans_) sqlite3_finalize(plan.stmt);
   plans_.clear();
   index_.clear();
+  text_index_.clear();
+  texts_.clear();
+  shape_ = &scratch_;
 }
 
 std::FILE* PlanCache::Recorder() {
@@ -173,8 +228,8 @@ void PlanCache::Record(const CachedPlan& plan) {
   const char* sql = sqlite3_sql(plan.stmt);
   if (f == nullptr || sql == nullptr) return;
   PutStatement(f, sql, std::strlen(sql), plan.parameters);
-  for (size_t i = 0; i < plan.parameters && i < shape_.literals.size(); ++i) {
-    const Literal& l = shape_.literals[i];
+  for (size_t i = 0; i < plan.parameters && i < shape_->literals.size(); ++i) {
+    const Literal& l = shape_->literals[i];
     if (l.kind == Literal::Kind::kInteger) {
       PutNumberLine(f, "i ", static_cast<long long>(l.integer));
     } else if (l.kind == Literal::Kind::kReal) {

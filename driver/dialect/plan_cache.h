@@ -1,7 +1,8 @@
 // The plan cache of a connection: statement shapes (see parameterise.h) with
 // their translation and their compiled SQLite statement, the least recently
-// used dropped beyond a bound. The caller steps a plan's statement inside one
-// executing call and resets it before the call returns, so none stays active
+// used dropped beyond a bound. Beside the plans, the texts last seen with
+// their shape and literals: a text sent again is not scanned again. The caller steps a plan's
+// statement inside one executing call and resets it before the call returns, so none stays active
 // between calls. The cache owns its statements: Clear() finalizes them and
 // must run before the database closes.
 #pragma once
@@ -39,8 +40,10 @@ struct CachedPlan {
 class PlanCache {
  public:
   static constexpr size_t kDefaultCapacity = 200;
+  static constexpr size_t kDefaultTexts = 512;
 
-  explicit PlanCache(size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
+  explicit PlanCache(size_t capacity = kDefaultCapacity, size_t texts = kDefaultTexts)
+      : capacity_(capacity), texts_capacity_(texts) {}
   ~PlanCache() { Clear(); }
   PlanCache(const PlanCache&) = delete;
   PlanCache& operator=(const PlanCache&) = delete;
@@ -62,10 +65,11 @@ class PlanCache {
   // beyond the bound; returns the stored plan.
   CachedPlan* Insert(CachedPlan plan);
 
-  // Finalizes every statement and forgets every plan.
+  // Finalizes every statement and forgets every plan and text.
   void Clear();
 
   size_t size() const { return plans_.size(); }
+  size_t texts() const { return texts_.size(); }
   size_t hits() const { return hits_; }
   size_t misses() const { return misses_; }
 
@@ -75,13 +79,34 @@ class PlanCache {
   void Record(const std::string& sqlite_sql);
 
  private:
+  using PlanList = std::list<CachedPlan>;
+
+  // A statement text as sent, with its shape (the literals view `text`) and
+  // the plan it last ran with, while that plan is kept.
+  struct SeenText {
+    std::string text;
+    ShapedStatement shape;
+    bool has_plan = false;
+    PlanList::iterator plan;
+  };
+
   CachedPlan* Compile(sqlite3* db, std::string_view tsql);
+  // The remembered entry of `tsql`, or a new one shaped now; null when the
+  // text does not shape or no texts are remembered (the shape is then in
+  // scratch_ when there is one).
+  SeenText* Seen(std::string_view tsql, bool& shaped);
+  // Drops `plan` from every remembered text before the plan goes.
+  void Forget(PlanList::iterator plan);
   std::FILE* Recorder();
 
   size_t capacity_;
-  std::list<CachedPlan> plans_;  // most recently used first
-  std::unordered_map<std::string, std::list<CachedPlan>::iterator> index_;
-  ShapedStatement shape_;  // of the statement last given to PlanFor
+  PlanList plans_;  // most recently used first
+  std::unordered_map<std::string, PlanList::iterator> index_;
+  size_t texts_capacity_;
+  std::list<SeenText> texts_;  // most recently seen first
+  std::unordered_map<std::string_view, std::list<SeenText>::iterator> text_index_;  // views texts_
+  ShapedStatement scratch_;                   // where a new text is shaped
+  const ShapedStatement* shape_ = &scratch_;  // of the statement last given to PlanFor
   size_t hits_ = 0;
   size_t misses_ = 0;
   struct FileCloser {

@@ -1,33 +1,65 @@
 #include "dialect/tokenizer.h"
 
+#include <array>
 #include <cctype>
 #include <cstring>
 
 namespace tsq {
 namespace {
 
-bool IsAsciiLetter(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+// What a byte may be in a statement, looked up once per byte.
+enum CharClass : unsigned char {
+  kBlank = 1,      // an ASCII blank
+  kWordStart = 2,  // starts a word
+  kWordChar = 4,   // continues a word
+  kDigit = 8,      // 0-9
+  kPairLead = 16,  // may start a two-character symbol
+  kHigh = 32,      // 0x80 on: belongs to words unless the locale calls it a blank
+};
+
+constexpr std::array<unsigned char, 256> MakeClasses() {
+  std::array<unsigned char, 256> t{};
+  for (int c = 0; c < 256; ++c) {
+    unsigned char k = 0;
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    const bool digit = c >= '0' && c <= '9';
+    if (c == ' ' || (c >= '\t' && c <= '\r')) k |= kBlank;
+    if (letter || c == '_' || c == '#' || c >= 0x80) k |= kWordStart;
+    if (letter || digit || c == '_' || c == '#' || c == '@' || c == '$' || c >= 0x80) {
+      k |= kWordChar;
+    }
+    if (digit) k |= kDigit;
+    for (char lead : std::string_view("<>!|+-*/%&^:")) {
+      if (c == static_cast<unsigned char>(lead)) k |= kPairLead;
+    }
+    if (c >= 0x80) k |= kHigh;
+    t[static_cast<size_t>(c)] = k;
+  }
+  return t;
 }
 
-// Bytes from 0x80 on belong to words (as any letter of the locale would).
+constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+
+bool Is(unsigned char c, CharClass k) {
+  return (kClasses[c] & k) != 0;
+}
+
 bool IsWordStart(unsigned char c) {
-  return IsAsciiLetter(c) || c == '_' || c == '#' || c >= 0x80;
+  return Is(c, kWordStart);
 }
 
 bool IsWordChar(unsigned char c) {
-  return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_' || c == '#' || c == '@' ||
-         c == '$' || c >= 0x80;
+  return Is(c, kWordChar);
 }
 
-// ASCII blanks without a call; other bytes as the locale says.
+// ASCII blanks from the table; other bytes as the locale says.
 bool IsBlank(unsigned char c) {
-  if (c < 0x80) return c == ' ' || (c >= '\t' && c <= '\r');
+  if (!Is(c, kHigh)) return Is(c, kBlank);
   return std::isspace(c) != 0;
 }
 
 bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
+  return Is(static_cast<unsigned char>(c), kDigit);
 }
 
 SqlError Unclosed(std::string_view rest) {
@@ -144,7 +176,7 @@ bool NextRawToken(std::string_view sql, size_t& pos, RawToken& token, SqlError& 
     } else {
       token.kind = TokenKind::kSymbol;
       size_t length = 1;
-      if (pos + 1 < sql.size() && std::strchr("<>!|+-*/%&^:", c) != nullptr) {
+      if (pos + 1 < sql.size() && Is(uc, kPairLead)) {
         for (std::string_view two : kTwoCharSymbols) {
           if (two[0] == c && two[1] == sql[pos + 1]) {
             length = 2;

@@ -117,6 +117,29 @@ TEST_F(PlanCacheTest, LeastRecentlyUsedGoesFirst) {
   EXPECT_EQ(cache.misses(), misses + 1);
 }
 
+TEST_F(PlanCacheTest, TextsSentAgainSkipTheScanButNotTheirPlansFate) {
+  PlanCache cache(1, 2);  // one plan, two texts remembered
+  const std::string one = "SELECT s FROM plexor.t WHERE k = 1";
+  const std::string two = "SELECT s FROM plexor.t WHERE k = 2";
+  EXPECT_EQ(Query(cache, one), std::vector<std::string>{"one"});
+  EXPECT_EQ(Query(cache, one), std::vector<std::string>{"one"});
+  EXPECT_EQ(Query(cache, two), std::vector<std::string>{"two"});  // same plan, other values
+  EXPECT_EQ(cache.texts(), 2u);
+  EXPECT_EQ(cache.misses(), 1u);
+  // Another shape takes the only plan; the remembered texts compile anew.
+  EXPECT_EQ(Query(cache, "SELECT k FROM plexor.t WHERE s = 'two'"), std::vector<std::string>{"2"});
+  EXPECT_EQ(cache.texts(), 2u);
+  EXPECT_EQ(Query(cache, two), std::vector<std::string>{"two"});
+  EXPECT_EQ(cache.misses(), 3u);
+  // A remembered text whose table changed in between reads the table as it is.
+  ASSERT_TRUE(db_.Run("UPDATE plexor.t SET s = 'zwei' WHERE k = 2").ok);
+  EXPECT_EQ(Query(cache, two), std::vector<std::string>{"zwei"});
+  ASSERT_TRUE(db_.Run("DROP TABLE plexor.t").ok);
+  ASSERT_TRUE(db_.Run("CREATE TABLE plexor.t (s varchar(10), k int)").ok);
+  ASSERT_TRUE(db_.Run("INSERT INTO plexor.t (k, s) VALUES (2, 'neu')").ok);
+  EXPECT_EQ(Query(cache, two), std::vector<std::string>{"neu"});
+}
+
 TEST_F(PlanCacheTest, FailuresAreNotKeptAndSchemaChangesAreSeen) {
   PlanCache cache;
   EXPECT_EQ(cache.PlanFor(db_.handle(), "SELECT s FROM plexor.u WHERE k = 1"), nullptr);
