@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <list>
 #include <memory>
@@ -85,6 +86,7 @@ class PlanCache {
   // the plan it last ran with, while that plan is kept.
   struct SeenText {
     std::string text;
+    uint64_t hash = 0;  // TextHash(text)
     ShapedStatement shape;
     bool has_plan = false;
     PlanList::iterator plan;
@@ -103,8 +105,17 @@ class PlanCache {
   PlanList plans_;  // most recently used first
   std::unordered_map<std::string, PlanList::iterator> index_;
   size_t texts_capacity_;
+  // A remembered text by its hash, computed once per statement sent.
+  struct TextKey {
+    uint64_t hash;
+    std::string_view text;  // views a text of texts_ (or the statement looked up)
+    bool operator==(const TextKey& other) const { return hash == other.hash && text == other.text; }
+  };
+  struct TextKeyHash {
+    size_t operator()(const TextKey& key) const { return static_cast<size_t>(key.hash); }
+  };
   std::list<SeenText> texts_;  // most recently seen first
-  std::unordered_map<std::string_view, std::list<SeenText>::iterator> text_index_;  // views texts_
+  std::unordered_map<TextKey, std::list<SeenText>::iterator, TextKeyHash> text_index_;
   ShapedStatement scratch_;                   // where a new text is shaped
   const ShapedStatement* shape_ = &scratch_;  // of the statement last given to PlanFor
   size_t hits_ = 0;
