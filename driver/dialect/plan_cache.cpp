@@ -64,18 +64,17 @@ PlanCache::SeenText* PlanCache::Seen(std::string_view tsql, bool& shaped) {
   shaped = ShapeStatement(tsql, scratch_);
   if (!shaped || texts_capacity_ == 0) return nullptr;
   if (texts_.size() >= texts_capacity_) {
-    // The least recently seen entry is reused for the new text.
+    // The least recently seen goes; its buffers too, so that no entry keeps
+    // the room of the longest text it ever held.
     text_index_.erase(TextKey{texts_.back().hash, texts_.back().text});
-    texts_.splice(texts_.begin(), texts_, std::prev(texts_.end()));
-  } else {
-    texts_.emplace_front();
+    texts_.pop_back();
   }
+  texts_.emplace_front();
   SeenText& entry = texts_.front();
   entry.text.assign(tsql);
   entry.hash = hash;
   entry.shape.key = scratch_.key;
   entry.shape.literals = scratch_.literals;
-  entry.has_plan = false;
   // The literals as written view the remembered text from now on.
   for (Literal& l : entry.shape.literals) {
     l.raw = std::string_view(entry.text)

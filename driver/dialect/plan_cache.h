@@ -41,7 +41,7 @@ struct CachedPlan {
 class PlanCache {
  public:
   static constexpr size_t kDefaultCapacity = 200;
-  static constexpr size_t kDefaultTexts = 512;
+  static constexpr size_t kDefaultTexts = 256;
 
   explicit PlanCache(size_t capacity = kDefaultCapacity, size_t texts = kDefaultTexts)
       : capacity_(capacity), texts_capacity_(texts) {}
