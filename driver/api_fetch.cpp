@@ -84,12 +84,18 @@ SQLRETURN SQL_API SQLBindCol(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT c
       return Error(s.diag, "HY003", "Program type out of range");
     }
     if (buffer_length < 0) return Error(s.diag, "HY090", "Invalid string or buffer length");
+    const Binding binding{c_type, target, buffer_length, indicator};
     if (s.bindings.size() < column) {
-      // Columns are mostly bound one after another: room for a whole row at once.
+      // Columns are mostly bound one after another: room for a whole row at
+      // once (a statement handle keeps it when the connection reuses it).
       if (s.bindings.capacity() < column) s.bindings.reserve(std::max<size_t>(column, 64));
+      if (s.bindings.size() + 1 == column) {
+        s.bindings.push_back(binding);
+        return static_cast<SQLRETURN>(SQL_SUCCESS);
+      }
       s.bindings.resize(column);
     }
-    s.bindings[column - 1] = Binding{c_type, target, buffer_length, indicator};
+    s.bindings[column - 1] = binding;
     return static_cast<SQLRETURN>(SQL_SUCCESS);
   });
 }

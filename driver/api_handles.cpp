@@ -17,14 +17,7 @@ SQLRETURN AllocStatement(Dbc* dbc, SQLHANDLE* out) {
     *out = SQL_NULL_HSTMT;
     return Finish(dbc->diag, Error(dbc->diag, "08003", "Connection not open"));
   }
-  Stmt* s = new Stmt;
-  s->dbc = dbc;
-  s->app_row_desc.stmt = s;
-  s->app_param_desc.stmt = s;
-  s->imp_row_desc.stmt = s;
-  s->imp_param_desc.stmt = s;
-  dbc->statements.push_back(s);
-  *out = s;
+  *out = NewStatement(*dbc);
   return SQL_SUCCESS;
 }
 
@@ -37,6 +30,7 @@ SQLRETURN FreeConnection(Dbc* dbc) {
       return Finish(dbc->diag, Error(dbc->diag, "HY010", "Function sequence error"));
     }
     while (!dbc->statements.empty()) DestroyStatement(dbc->statements.back());
+    DeleteSpareStatements(*dbc);
   }
   {
     std::lock_guard<std::mutex> lock(env->mutex);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -102,39 +103,99 @@ std::optional<ParsedNumber> ParseNumber(std::string_view raw) {
   return n;
 }
 
-// The integer targets with their ranges.
+// The integer targets with their ranges: exact bounds for integer values,
+// the same bounds as long double for floating-point ones.
 struct IntegerTarget {
-  long double low;
-  long double high;
+  int64_t low;
+  uint64_t high;
+  long double low_real;
+  long double high_real;
   size_t size;
 };
 
-std::optional<IntegerTarget> IntegerTargetOf(SQLSMALLINT c_type) {
+constexpr IntegerTarget kInt32{INT32_MIN, INT32_MAX, -2147483648.0L, 2147483647.0L,
+                               sizeof(SQLINTEGER)};
+constexpr IntegerTarget kUInt32{0, UINT32_MAX, 0.0L, 4294967295.0L, sizeof(SQLUINTEGER)};
+constexpr IntegerTarget kInt16{INT16_MIN, INT16_MAX, -32768.0L, 32767.0L, sizeof(SQLSMALLINT)};
+constexpr IntegerTarget kUInt16{0, UINT16_MAX, 0.0L, 65535.0L, sizeof(SQLUSMALLINT)};
+constexpr IntegerTarget kInt8{INT8_MIN, INT8_MAX, -128.0L, 127.0L, sizeof(SQLSCHAR)};
+constexpr IntegerTarget kUInt8{0, UINT8_MAX, 0.0L, 255.0L, sizeof(SQLCHAR)};
+constexpr IntegerTarget kBit{0, 1, 0.0L, 1.0L, sizeof(SQLCHAR)};
+constexpr IntegerTarget kInt64{INT64_MIN, INT64_MAX, -9223372036854775808.0L,
+                               9223372036854775807.0L, sizeof(SQLBIGINT)};
+constexpr IntegerTarget kUInt64{0, UINT64_MAX, 0.0L, 18446744073709551615.0L, sizeof(SQLUBIGINT)};
+
+const IntegerTarget* IntegerTargetOf(SQLSMALLINT c_type) {
   switch (c_type) {
     case SQL_C_LONG:
     case SQL_C_SLONG:
-      return IntegerTarget{-2147483648.0L, 2147483647.0L, sizeof(SQLINTEGER)};
+      return &kInt32;
     case SQL_C_ULONG:
-      return IntegerTarget{0.0L, 4294967295.0L, sizeof(SQLUINTEGER)};
+      return &kUInt32;
     case SQL_C_SHORT:
     case SQL_C_SSHORT:
-      return IntegerTarget{-32768.0L, 32767.0L, sizeof(SQLSMALLINT)};
+      return &kInt16;
     case SQL_C_USHORT:
-      return IntegerTarget{0.0L, 65535.0L, sizeof(SQLUSMALLINT)};
+      return &kUInt16;
     case SQL_C_TINYINT:
     case SQL_C_STINYINT:
-      return IntegerTarget{-128.0L, 127.0L, sizeof(SQLSCHAR)};
+      return &kInt8;
     case SQL_C_UTINYINT:
-      return IntegerTarget{0.0L, 255.0L, sizeof(SQLCHAR)};
+      return &kUInt8;
     case SQL_C_BIT:
-      return IntegerTarget{0.0L, 1.0L, sizeof(SQLCHAR)};
+      return &kBit;
     case SQL_C_SBIGINT:
-      return IntegerTarget{-9223372036854775808.0L, 9223372036854775807.0L, sizeof(SQLBIGINT)};
+      return &kInt64;
     case SQL_C_UBIGINT:
-      return IntegerTarget{0.0L, 18446744073709551615.0L, sizeof(SQLUBIGINT)};
+      return &kUInt64;
     default:
-      return std::nullopt;
+      return nullptr;
   }
+}
+
+// What a C type is delivered as: one lookup per value instead of a chain of
+// comparisons. The C types the driver knows lie in [kFirstCType, kLastCType].
+enum class TargetClass : uint8_t {
+  kUnsupported,
+  kInteger,
+  kFloating,
+  kCharacter,
+  kBinary,
+  kTimestamp,
+  kDate
+};
+
+constexpr int kFirstCType = SQL_C_UTINYINT;       // -28
+constexpr int kLastCType = SQL_C_TYPE_TIMESTAMP;  // 93
+
+struct TargetTable {
+  TargetClass cls[kLastCType - kFirstCType + 1] = {};
+};
+
+constexpr TargetTable MakeTargetTable() {
+  TargetTable t;
+  auto set = [&t](int c_type, TargetClass cls) { t.cls[c_type - kFirstCType] = cls; };
+  for (int c :
+       {SQL_C_LONG, SQL_C_SLONG, SQL_C_ULONG, SQL_C_SHORT, SQL_C_SSHORT, SQL_C_USHORT,
+        SQL_C_TINYINT, SQL_C_STINYINT, SQL_C_UTINYINT, SQL_C_BIT, SQL_C_SBIGINT, SQL_C_UBIGINT}) {
+    set(c, TargetClass::kInteger);
+  }
+  set(SQL_C_DOUBLE, TargetClass::kFloating);
+  set(SQL_C_FLOAT, TargetClass::kFloating);
+  set(SQL_C_CHAR, TargetClass::kCharacter);
+  set(SQL_C_BINARY, TargetClass::kBinary);
+  set(SQL_C_TYPE_TIMESTAMP, TargetClass::kTimestamp);
+  set(SQL_C_TIMESTAMP, TargetClass::kTimestamp);
+  set(SQL_C_TYPE_DATE, TargetClass::kDate);
+  set(SQL_C_DATE, TargetClass::kDate);
+  return t;
+}
+
+constexpr TargetTable kTargets = MakeTargetTable();
+
+TargetClass ClassOf(SQLSMALLINT c_type) {
+  if (c_type < kFirstCType || c_type > kLastCType) return TargetClass::kUnsupported;
+  return kTargets.cls[c_type - kFirstCType];
 }
 
 void StoreInteger(SQLSMALLINT c_type, SQLPOINTER target, int64_t v, uint64_t uv) {
@@ -217,9 +278,8 @@ Conversion ToInteger(const Value& value, SQLSMALLINT c_type, const IntegerTarget
   int64_t v = 0;
   uint64_t uv = 0;
   if (exact) {
-    if (exact_value < 0 && range.low == 0.0L) return OutOfRange();
-    if (static_cast<long double>(exact_value) < range.low ||
-        static_cast<long double>(exact_value) > range.high) {
+    if (exact_value < range.low ||
+        (exact_value > 0 && static_cast<uint64_t>(exact_value) > range.high)) {
       return OutOfRange();
     }
     v = exact_value;
@@ -227,7 +287,7 @@ Conversion ToInteger(const Value& value, SQLSMALLINT c_type, const IntegerTarget
   } else {
     if (std::isnan(real)) return OutOfRange();
     const long double whole = std::trunc(real);
-    if (whole < range.low || whole > range.high) return OutOfRange();
+    if (whole < range.low_real || whole > range.high_real) return OutOfRange();
     if (whole != real) result = FractionLost();
     if (whole < 0) {
       v = static_cast<int64_t>(whole);
@@ -410,19 +470,7 @@ std::string RealText(double v) {
 }
 
 bool IsSupportedCType(SQLSMALLINT c_type) {
-  switch (c_type) {
-    case SQL_C_CHAR:
-    case SQL_C_BINARY:
-    case SQL_C_DOUBLE:
-    case SQL_C_FLOAT:
-    case SQL_C_TYPE_TIMESTAMP:
-    case SQL_C_TIMESTAMP:
-    case SQL_C_TYPE_DATE:
-    case SQL_C_DATE:
-      return true;
-    default:
-      return IntegerTargetOf(c_type).has_value();
-  }
+  return ClassOf(c_type) != TargetClass::kUnsupported;
 }
 
 SQLSMALLINT DefaultCType(SQLSMALLINT sql_type) {
@@ -454,14 +502,12 @@ Conversion ConvertValue(const Value& value, SQLSMALLINT c_type, SQLPOINTER targe
     *indicator = SQL_NULL_DATA;
     return Conversion{};
   }
-  if (std::optional<IntegerTarget> range = IntegerTargetOf(c_type)) {
-    return ToInteger(value, c_type, *range, target, indicator);
-  }
-  switch (c_type) {
-    case SQL_C_DOUBLE:
-    case SQL_C_FLOAT:
+  switch (ClassOf(c_type)) {
+    case TargetClass::kInteger:
+      return ToInteger(value, c_type, *IntegerTargetOf(c_type), target, indicator);
+    case TargetClass::kFloating:
       return ToFloating(value, c_type, target, indicator);
-    case SQL_C_BINARY:
+    case TargetClass::kBinary:
       switch (value.type) {
         case ValueType::kInteger:
           return ToCharacter(IntegerText(value.integer), false, target, buffer_length, indicator,
@@ -471,7 +517,7 @@ Conversion ConvertValue(const Value& value, SQLSMALLINT c_type, SQLPOINTER targe
         default:
           return ToCharacter(value.text, false, target, buffer_length, indicator, offset);
       }
-    case SQL_C_CHAR:
+    case TargetClass::kCharacter:
       switch (value.type) {
         case ValueType::kInteger:
           if (offset > 0) {
@@ -489,15 +535,14 @@ Conversion ConvertValue(const Value& value, SQLSMALLINT c_type, SQLPOINTER targe
         default:
           return ToCharacter(value.text, true, target, buffer_length, indicator, offset);
       }
-    case SQL_C_TYPE_TIMESTAMP:
-    case SQL_C_TIMESTAMP:
+    case TargetClass::kTimestamp:
       return ToDateOrTimestamp(value, false, target, indicator);
-    case SQL_C_TYPE_DATE:
-    case SQL_C_DATE:
+    case TargetClass::kDate:
       return ToDateOrTimestamp(value, true, target, indicator);
-    default:
-      return Restricted();
+    case TargetClass::kUnsupported:
+      break;
   }
+  return Restricted();
 }
 
 }  // namespace tsqlite

@@ -10,6 +10,7 @@
 #include <sqlext.h>
 
 #include <string>
+#include <string_view>
 
 #include "result_set.h"
 
@@ -17,8 +18,8 @@ namespace tsqlite {
 
 struct Conversion {
   SQLRETURN rc = SQL_SUCCESS;  // SQL_SUCCESS, SQL_SUCCESS_WITH_INFO, SQL_ERROR or SQL_NO_DATA
-  std::string sqlstate;        // set unless rc is SQL_SUCCESS or SQL_NO_DATA
-  std::string message;
+  std::string_view sqlstate;   // set unless rc is SQL_SUCCESS or SQL_NO_DATA (static text)
+  std::string_view message;    // static text
   size_t consumed = 0;  // character/binary targets: bytes of the value delivered by this call
 };
 

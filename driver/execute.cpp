@@ -71,20 +71,24 @@ ExecOutcome CreateSchema(sqlite3* db, const std::string& directory, const std::s
   return out;
 }
 
+// One value of the current row: the column's value is fetched once and read
+// through it, rather than through a column call (each with its own checks)
+// per property.
 void ReadValue(sqlite3_stmt* st, int i, RowStore& rows) {
-  switch (sqlite3_column_type(st, i)) {
+  sqlite3_value* v = sqlite3_column_value(st, i);
+  switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
-      rows.AddInteger(sqlite3_column_int64(st, i));
+      rows.AddInteger(sqlite3_value_int64(v));
       break;
     case SQLITE_FLOAT:
-      rows.AddReal(sqlite3_column_double(st, i));
+      rows.AddReal(sqlite3_value_double(v));
       break;
     case SQLITE_NULL:
       rows.AddNull();
       break;
     default: {
-      const void* data = sqlite3_column_blob(st, i);
-      const int n = sqlite3_column_bytes(st, i);
+      const void* data = sqlite3_value_blob(v);
+      const int n = sqlite3_value_bytes(v);
       rows.AddText(static_cast<const char*>(data), data != nullptr && n > 0 ? n : 0);
       break;
     }
@@ -168,12 +172,17 @@ struct RunInfo {
 
 // Steps `st` to its end: a query's rows are read (at most `max_rows`, 0 for
 // all) and described. The caller resets or finalizes `st`.
-ExecOutcome Run(sqlite3* db, sqlite3_stmt* st, const RunInfo& info, SQLULEN max_rows) {
+ExecOutcome Run(sqlite3* db, sqlite3_stmt* st, const RunInfo& info, SQLULEN max_rows,
+                RowStore* storage) {
   ExecOutcome out;
   const int columns = sqlite3_column_count(st);
   int rc = SQLITE_OK;
   if (columns > 0) {
     ResultSet rs;
+    if (storage != nullptr) {
+      rs.rows = std::move(*storage);
+      rs.rows.Clear();
+    }
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
       if (max_rows > 0 && rs.rows.size() >= max_rows) {
         rc = SQLITE_DONE;  // the rest is not wanted; resetting ends the read
@@ -199,11 +208,12 @@ ExecOutcome Run(sqlite3* db, sqlite3_stmt* st, const RunInfo& info, SQLULEN max_
 
 // Runs `tsql` through the plan cache; false when it has to run as it is.
 bool ExecuteCached(sqlite3* db, tsq::PlanCache& cache, std::string_view tsql, SQLULEN max_rows,
-                   ExecOutcome& out) {
+                   RowStore* storage, ExecOutcome& out) {
   tsq::CachedPlan* plan = cache.PlanFor(db, tsql);
   if (plan == nullptr) return false;
   cache.Bind(*plan);
-  out = Run(db, plan->stmt, RunInfo{plan->counts_rows, plan->no_data_without_rows}, max_rows);
+  out = Run(db, plan->stmt, RunInfo{plan->counts_rows, plan->no_data_without_rows}, max_rows,
+            storage);
   if (out.result) out.result->declared = PlanColumns(*plan);
   cache.Record(*plan);
   sqlite3_reset(plan->stmt);
@@ -213,9 +223,9 @@ bool ExecuteCached(sqlite3* db, tsq::PlanCache& cache, std::string_view tsql, SQ
 
 // Runs one statement, through the plan cache when it has one for it.
 ExecOutcome RunStatement(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
-                         std::string_view tsql, SQLULEN max_rows) {
+                         std::string_view tsql, SQLULEN max_rows, RowStore* storage) {
   ExecOutcome out;
-  if (cache != nullptr && ExecuteCached(db, *cache, tsql, max_rows, out)) return out;
+  if (cache != nullptr && ExecuteCached(db, *cache, tsql, max_rows, storage, out)) return out;
   tsq::Translation t = tsq::Translate(tsql);
   if (!t.ok) {
     out.rc = SQL_ERROR;
@@ -230,7 +240,7 @@ ExecOutcome RunStatement(sqlite3* db, tsq::PlanCache* cache, const std::string& 
     return out;
   }
   if (st == nullptr) return out;  // nothing to run
-  out = Run(db, st, RunInfo{t.counts_rows, t.no_data_without_rows}, max_rows);
+  out = Run(db, st, RunInfo{t.counts_rows, t.no_data_without_rows}, max_rows, storage);
   if (out.result) out.result->declared = DeclaredColumns(st);
   if (cache != nullptr) cache->Record(t.sqlite_sql);
   sqlite3_finalize(st);
@@ -245,8 +255,8 @@ ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view 
 }
 
 ExecOutcome Execute(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
-                    std::string_view tsql, SQLULEN max_rows, bool autocommit) {
-  ExecOutcome out = RunStatement(db, cache, directory, tsql, max_rows);
+                    std::string_view tsql, SQLULEN max_rows, bool autocommit, RowStore* storage) {
+  ExecOutcome out = RunStatement(db, cache, directory, tsql, max_rows, storage);
   // The one place where a statement's work is committed.
   if (autocommit) EndOpenTransaction(db);
   return out;

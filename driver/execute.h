@@ -31,9 +31,11 @@ ExecOutcome Execute(sqlite3* db, const std::string& directory, std::string_view 
                     SQLULEN max_rows, bool autocommit = true);
 
 // The same through `cache` (may be null): a statement of a known shape reuses
-// its translation and compiled statement.
+// its translation and compiled statement. `storage` (may be null) lends the
+// blocks of an earlier result to this one's rows; it is left empty.
 ExecOutcome Execute(sqlite3* db, tsq::PlanCache* cache, const std::string& directory,
-                    std::string_view tsql, SQLULEN max_rows, bool autocommit = true);
+                    std::string_view tsql, SQLULEN max_rows, bool autocommit = true,
+                    RowStore* storage = nullptr);
 
 // The columns a statement would yield, without running it (SQLPrepare).
 // Returns false and fills `error` when it does not translate or prepare.

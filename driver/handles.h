@@ -53,6 +53,9 @@ struct Dbc {
   std::string directory;
   std::string user;
   std::vector<Stmt*> statements;
+  // Freed statements kept, cleared and tagged kFreed, for the next ones this
+  // connection allocates (see DestroyStatement()); owned, deleted with it.
+  std::vector<Stmt*> spare_statements;
   SQLUINTEGER login_timeout = 0;
   SQLUINTEGER connection_timeout = 0;
   SQLUINTEGER access_mode = SQL_MODE_READ_WRITE;
@@ -92,6 +95,7 @@ struct Stmt {
   std::string prepared_sql;           // the T-SQL text of SQLPrepare
   std::optional<ResultSet> prepared;  // columns known after SQLPrepare (no rows)
   std::optional<ResultSet> result;    // the open result set
+  RowStore spare_rows;                // blocks of a closed result, for the next one
   size_t next_row = 0;                // index of the row the next fetch delivers
   SQLLEN row_count = -1;
 

@@ -4,19 +4,6 @@
 
 namespace tsqlite {
 
-void RowStore::AddReal(double v) {
-  Cell cell{ValueType::kReal, 0, {0}};
-  cell.real = v;
-  cells_.push_back(cell);
-}
-
-void RowStore::AddText(const char* data, size_t size) {
-  Cell cell{ValueType::kText, static_cast<uint32_t>(size), {0}};
-  cell.offset = texts_.size();
-  if (size > 0) texts_.append(data, size);
-  cells_.push_back(cell);
-}
-
 void RowStore::EndRow() {
   if (rows_ == 0) width_ = cells_.size();
   // Every row as wide as the first: a shorter one is filled up, a longer one cut.
@@ -44,26 +31,6 @@ void RowStore::push_back(const std::vector<Value>& row) {
     }
   }
   EndRow();
-}
-
-Value RowStore::At(size_t index) const {
-  const Cell& cell = cells_[index];
-  Value v;
-  v.type = cell.type;
-  switch (cell.type) {
-    case ValueType::kInteger:
-      v.integer = cell.integer;
-      break;
-    case ValueType::kReal:
-      v.real = cell.real;
-      break;
-    case ValueType::kText:
-      v.text = std::string_view(texts_.data() + cell.offset, cell.size);
-      break;
-    case ValueType::kNull:
-      break;
-  }
-  return v;
 }
 
 }  // namespace tsqlite

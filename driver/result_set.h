@@ -47,9 +47,28 @@ class RowStore {
   // Appends a row cell by cell: the cells, then EndRow().
   void AddNull() { cells_.push_back(Cell{ValueType::kNull, 0, {0}}); }
   void AddInteger(int64_t v) { cells_.push_back(Cell{ValueType::kInteger, 0, {v}}); }
-  void AddReal(double v);
-  void AddText(const char* data, size_t size);
+  void AddReal(double v) {
+    Cell cell{ValueType::kReal, 0, {0}};
+    cell.real = v;
+    cells_.push_back(cell);
+  }
+  void AddText(const char* data, size_t size) {
+    Cell cell{ValueType::kText, static_cast<uint32_t>(size), {0}};
+    cell.offset = texts_.size();
+    if (size > 0) texts_.append(data, size);
+    cells_.push_back(cell);
+  }
   void EndRow();
+
+  // Empties the store but keeps its blocks for the next rows.
+  void Clear() {
+    width_ = 0;
+    rows_ = 0;
+    cells_.clear();
+    texts_.clear();
+  }
+  // Bytes the store's blocks hold, filled or not.
+  size_t capacity_bytes() const { return cells_.capacity() * sizeof(Cell) + texts_.capacity(); }
 
  private:
   struct Cell {
@@ -62,7 +81,25 @@ class RowStore {
     };
   };
 
-  Value At(size_t cell) const;
+  Value At(size_t index) const {
+    const Cell& cell = cells_[index];
+    Value v;
+    v.type = cell.type;
+    switch (cell.type) {
+      case ValueType::kInteger:
+        v.integer = cell.integer;
+        break;
+      case ValueType::kReal:
+        v.real = cell.real;
+        break;
+      case ValueType::kText:
+        v.text = std::string_view(texts_.data() + cell.offset, cell.size);
+        break;
+      case ValueType::kNull:
+        break;
+    }
+    return v;
+  }
 
   size_t width_ = 0;
   size_t rows_ = 0;

@@ -8,8 +8,46 @@
 #include "transaction.h"
 
 namespace tsqlite {
+namespace {
+
+// How many freed statements a connection keeps, and the most row storage one
+// keeps from a closed result: enough for the small results most statements
+// give, never the memory of a large one.
+constexpr size_t kSpareStatements = 4;
+constexpr size_t kSpareRowBytes = 256 * 1024;
+
+// Keeps `rows`' blocks for the statement's next result when they are larger
+// than what it keeps already and small enough.
+void KeepRowStorage(Stmt& s, RowStore&& rows) {
+  const size_t bytes = rows.capacity_bytes();
+  if (bytes <= kSpareRowBytes && bytes > s.spare_rows.capacity_bytes()) {
+    s.spare_rows = std::move(rows);
+  }
+}
+
+// Returns `s` to the state of a new statement, keeping its blocks.
+void ClearForReuse(Stmt& s) {
+  if (s.result) KeepRowStorage(s, std::move(s.result->rows));
+  if (s.prepared) KeepRowStorage(s, std::move(s.prepared->rows));
+  std::vector<Binding> bindings = std::move(s.bindings);
+  std::vector<DiagRecord> records = std::move(s.diag.records);
+  RowStore rows = std::move(s.spare_rows);
+  Dbc* dbc = s.dbc;
+  s = Stmt{};
+  bindings.clear();
+  records.clear();
+  rows.Clear();
+  s.bindings = std::move(bindings);
+  s.diag.records = std::move(records);
+  s.spare_rows = std::move(rows);
+  s.dbc = dbc;
+  s.tag = HandleTag::kFreed;
+}
+
+}  // namespace
 
 void CloseCursor(Stmt& s) {
+  if (s.result) KeepRowStorage(s, std::move(s.result->rows));
   s.result.reset();
   s.next_row = 0;
   s.getdata_column = 0;
@@ -29,8 +67,8 @@ SQLRETURN ExecuteText(Stmt& s, std::string_view tsql) {
   CloseCursor(s);
   s.row_count = -1;
   if (BeginStatement(*s.dbc, s.diag) == SQL_ERROR) return SQL_ERROR;
-  ExecOutcome out =
-      Execute(s.dbc->db, &s.dbc->cache, s.dbc->directory, tsql, s.max_rows, s.dbc->autocommit);
+  ExecOutcome out = Execute(s.dbc->db, &s.dbc->cache, s.dbc->directory, tsql, s.max_rows,
+                            s.dbc->autocommit, &s.spare_rows);
   if (out.rc == SQL_ERROR) {
     s.diag.Add(out.error.sqlstate.empty() ? "HY000" : out.error.sqlstate, out.error.native,
                out.error.message);
@@ -47,12 +85,43 @@ SQLRETURN ExecuteText(Stmt& s, std::string_view tsql) {
   return out.rc;
 }
 
+Stmt* NewStatement(Dbc& dbc) {
+  Stmt* s = nullptr;
+  if (!dbc.spare_statements.empty()) {
+    s = dbc.spare_statements.back();
+    dbc.spare_statements.pop_back();
+    s->tag = HandleTag::kStmt;
+  } else {
+    s = new Stmt;
+  }
+  s->dbc = &dbc;
+  s->app_row_desc.stmt = s;
+  s->app_param_desc.stmt = s;
+  s->imp_row_desc.stmt = s;
+  s->imp_param_desc.stmt = s;
+  dbc.statements.push_back(s);
+  return s;
+}
+
 void DestroyStatement(Stmt* s) {
   if (s == nullptr) return;
-  auto& list = s->dbc->statements;
-  list.erase(std::remove(list.begin(), list.end(), s), list.end());
+  Dbc& dbc = *s->dbc;
+  auto& list = dbc.statements;
+  // Mostly the statement allocated last: searched from the back.
+  auto it = std::find(list.rbegin(), list.rend(), s);
+  if (it != list.rend()) list.erase(std::next(it).base());
+  if (dbc.spare_statements.size() < kSpareStatements) {
+    ClearForReuse(*s);
+    dbc.spare_statements.push_back(s);
+    return;
+  }
   s->tag = HandleTag::kFreed;
   delete s;
+}
+
+void DeleteSpareStatements(Dbc& dbc) {
+  for (Stmt* s : dbc.spare_statements) delete s;
+  dbc.spare_statements.clear();
 }
 
 }  // namespace tsqlite

@@ -19,7 +19,15 @@ const ResultSet* Columns(Stmt& s);
 // Runs `tsql` on the statement's connection and makes its result current.
 SQLRETURN ExecuteText(Stmt& s, std::string_view tsql);
 
-// Frees a statement and removes it from its connection.
+// A new statement on `dbc`, listed with its connection: one the connection
+// kept from an earlier free when it has one.
+Stmt* NewStatement(Dbc& dbc);
+
+// Frees a statement and removes it from its connection. A few freed
+// statements are kept, cleared, for the connection's next allocations.
 void DestroyStatement(Stmt* s);
+
+// Deletes the statements `dbc` kept for reuse (before the connection goes).
+void DeleteSpareStatements(Dbc& dbc);
 
 }  // namespace tsqlite

@@ -52,12 +52,20 @@ std::string SqlText(const char* format, std::initializer_list<SqlArg> args) {
   if (format == nullptr) return out;
   const SqlArg* next = args.begin();
   const SqlArg* end = args.end();
-  out.reserve(std::strlen(format) + 16 * args.size());
+  // Room for the whole text at once: the format, every text argument and 24
+  // characters for each number (more only for quotes doubled or a huge %f).
+  const size_t format_size = std::strlen(format);
+  const char* const format_end = format + format_size;
+  size_t room = format_size;
+  for (const SqlArg& a : args) room += a.kind == SqlArg::Kind::kText ? a.s.size() : 24;
+  out.reserve(room);
   for (const char* p = format; *p != '\0'; ++p) {
     if (*p != '%') {
       const char* run = p;
-      while (p[1] != '\0' && p[1] != '%') ++p;
-      out.append(run, p + 1);
+      const void* percent = std::memchr(p, '%', static_cast<size_t>(format_end - p));
+      p = percent != nullptr ? static_cast<const char*>(percent) : format_end;
+      out.append(run, static_cast<size_t>(p - run));
+      --p;
       continue;
     }
     ++p;

@@ -60,18 +60,40 @@ void Statement::Release() {
   }
 }
 
+void Columns::Bind(SQLSMALLINT c_type, SQLPOINTER target, SQLLEN capacity) {
+  const SQLUSMALLINT column = ++n_;
+  if (bound_ != nullptr && column <= BoundColumns::kSlots) {
+    BoundColumns::Slot& slot = bound_->slots[column - 1];
+    if (column <= bound_->count && slot.c_type == c_type && slot.target == target &&
+        slot.capacity == capacity) {
+      return;
+    }
+    slot = BoundColumns::Slot{c_type, target, capacity};
+  }
+  SQLBindCol(h_, column, c_type, target, capacity, &g_indicator);
+  if (bound_ != nullptr && column > bound_->count) bound_->count = column;
+}
+
+void Columns::Finish() {
+  if (bound_ == nullptr) return;
+  for (SQLUSMALLINT column = n_ + 1; column <= bound_->count && column != 0; ++column) {
+    SQLBindCol(h_, column, SQL_C_CHAR, nullptr, 0, nullptr);
+  }
+  bound_->count = n_;
+}
+
 Columns& Columns::Text(char* buffer, SQLLEN capacity) {
-  SQLBindCol(h_, ++n_, SQL_C_CHAR, buffer, capacity, &g_indicator);
+  Bind(SQL_C_CHAR, buffer, capacity);
   return *this;
 }
 
 Columns& Columns::Long(int32_t& value) {
-  SQLBindCol(h_, ++n_, SQL_C_SLONG, &value, 0, &g_indicator);
+  Bind(SQL_C_SLONG, &value, 0);
   return *this;
 }
 
 Columns& Columns::Double(double& value) {
-  SQLBindCol(h_, ++n_, SQL_C_DOUBLE, &value, 0, &g_indicator);
+  Bind(SQL_C_DOUBLE, &value, 0);
   return *this;
 }
 
@@ -85,6 +107,7 @@ int32_t Write(const std::string& sql) {
 
 int32_t Cursor::Open(const std::string& sql) {
   st_.Release();
+  bound_.Forget();
   Statement st;
   if (!st.Allocate(true)) return -1;
   SQLRETURN rc = st.Execute(sql);

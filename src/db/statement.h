@@ -58,10 +58,27 @@ class Statement {
   SQLHSTMT h_ = SQL_NULL_HSTMT;
 };
 
-// Binds result columns 1, 2, ... in call order.
+// The columns a handle has bound: what a cursor's next Read need not bind
+// again. Up to kSlots columns are remembered; any beyond are always bound.
+struct BoundColumns {
+  struct Slot {
+    SQLSMALLINT c_type = 0;
+    SQLPOINTER target = nullptr;
+    SQLLEN capacity = 0;
+  };
+  static constexpr SQLUSMALLINT kSlots = 64;
+  Slot slots[kSlots];
+  SQLUSMALLINT count = 0;  // columns bound on the handle, 1..count
+
+  void Forget() { count = 0; }
+};
+
+// Binds result columns 1, 2, ... in call order. With `bound` (the columns the
+// handle already has, kept up to date) a column bound the same way as before
+// is not bound again; Finish() then unbinds the columns this round left out.
 class Columns {
  public:
-  explicit Columns(SQLHSTMT h) : h_(h) {}
+  explicit Columns(SQLHSTMT h, BoundColumns* bound = nullptr) : h_(h), bound_(bound) {}
   template <std::size_t N>
   Columns& Text(FixedText<N>& field) {
     return Text(field.data(), static_cast<SQLLEN>(N));
@@ -70,9 +87,13 @@ class Columns {
   Columns& Long(int32_t& value);
   Columns& Double(double& value);
   SQLUSMALLINT count() const { return n_; }
+  void Finish();
 
  private:
+  void Bind(SQLSMALLINT c_type, SQLPOINTER target, SQLLEN capacity);
+
   SQLHSTMT h_;
+  BoundColumns* bound_;
   SQLUSMALLINT n_ = 0;
 };
 
@@ -133,9 +154,11 @@ class Cursor {
   template <class Bind, class Deliver>
   int32_t Read(Bind&& bind, Deliver&& deliver) {
     if (!st_.valid()) return -1;
-    SQLFreeStmt(st_.handle(), SQL_UNBIND);
-    Columns cols(st_.handle());
+    // The same bindings as the previous row need no new calls: only what
+    // changed is bound, and columns no longer wanted are unbound.
+    Columns cols(st_.handle(), &bound_);
     bind(cols);
+    cols.Finish();
     SQLRETURN rc = st_.Fetch();
     if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) {
       deliver();
@@ -148,12 +171,14 @@ class Cursor {
   // Releases the handle; always 0.
   int32_t Close() {
     st_.Release();
+    bound_.Forget();
     return 0;
   }
   bool is_open() const { return st_.valid(); }
 
  private:
   Statement st_;
+  BoundColumns bound_;  // of st_
 };
 
 // The two column-availability flags: Kvt701Plg has PlgOpt/PlgOpl, Kvt725Bsm

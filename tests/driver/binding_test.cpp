@@ -277,5 +277,43 @@ TEST_F(Binding, PreparedStatementsRunAgain) {
   }
 }
 
+// The driver keeps freed statements for the connection's next ones: a new
+// handle must start without the bindings, attributes, diagnostics and rows of
+// the one freed before it.
+TEST_F(Binding, ANewStatementStartsCleanAfterAFreedOne) {
+  conn_.MustExec("INSERT INTO b.t (k, txt) VALUES (1, 'first row, long text')");
+  conn_.MustExec("INSERT INTO b.t (k, txt) VALUES (2, 'b')");
+  SQLINTEGER old_k = -1;
+  SQLLEN old_ind = 0;
+  {
+    Statement st(conn_);
+    SQLSetStmtAttr(st.get(), SQL_ATTR_MAX_ROWS, reinterpret_cast<SQLPOINTER>(1), 0);
+    SQLBindCol(st.get(), 1, SQL_C_SLONG, &old_k, 0, &old_ind);
+    ASSERT_EQ(st.Exec("SELECT k, txt FROM b.t ORDER BY k"), SQL_SUCCESS);
+    ASSERT_EQ(SQLFetch(st.get()), SQL_SUCCESS);
+    EXPECT_EQ(st.Exec("SELECT nosuchcolumn FROM b.t"), SQL_ERROR);
+  }
+  ASSERT_EQ(old_k, 1);
+  old_k = -1;
+  Statement st(conn_);
+  SQLULEN max_rows = 99;
+  EXPECT_EQ(SQLGetStmtAttr(st.get(), SQL_ATTR_MAX_ROWS, &max_rows, 0, nullptr), SQL_SUCCESS);
+  EXPECT_EQ(max_rows, 0u);
+  ASSERT_EQ(st.Exec("SELECT txt FROM b.t ORDER BY k DESC"), SQL_SUCCESS);
+  SQLCHAR state[6] = "";
+  SQLINTEGER native = 0;
+  EXPECT_EQ(SQLGetDiagRec(SQL_HANDLE_STMT, st.get(), 1, state, &native, nullptr, 0, nullptr),
+            SQL_NO_DATA);
+  char txt[32] = "";
+  SQLLEN ind = 0;
+  for (const char* want : {"b", "first row, long text"}) {
+    ASSERT_EQ(SQLFetch(st.get()), SQL_SUCCESS);
+    EXPECT_EQ(old_k, -1);  // nothing bound any more
+    ASSERT_EQ(SQLGetData(st.get(), 1, SQL_C_CHAR, txt, sizeof txt, &ind), SQL_SUCCESS);
+    EXPECT_STREQ(txt, want);
+  }
+  EXPECT_EQ(SQLFetch(st.get()), SQL_NO_DATA);
+}
+
 }  // namespace
 }  // namespace drv
