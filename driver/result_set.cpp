@@ -4,13 +4,73 @@
 
 namespace tsqlite {
 
+namespace {
+
+// Where an empty text points.
+constexpr char kNoText[] = "";
+
+}  // namespace
+
+void RowStore::AddCellBlock() {
+  cell_blocks_.push_back(std::make_unique_for_overwrite<Cell[]>(kBlockCells));
+}
+
+void RowStore::AddText(const char* data, size_t size) {
+  Cell& cell = NewCell();
+  cell.type = ValueType::kText;
+  cell.size = static_cast<uint32_t>(size);
+  cell.text = kNoText;
+  if (size == 0) return;
+  if (text_block_ >= text_blocks_.size() ||
+      text_blocks_[text_block_].capacity - text_used_ < size) {
+    // The current block is full: on to the next one, made (or made larger)
+    // when it cannot take the text.
+    if (text_block_ < text_blocks_.size()) ++text_block_;
+    text_used_ = 0;
+    if (text_block_ == text_blocks_.size()) text_blocks_.emplace_back();
+    TextBlock& block = text_blocks_[text_block_];
+    if (block.capacity < size) {
+      block.capacity = size > kTextBlockBytes ? size : kTextBlockBytes;
+      block.data = std::make_unique_for_overwrite<char[]>(block.capacity);
+    }
+  }
+  char* at = text_blocks_[text_block_].data.get() + text_used_;
+  std::memcpy(at, data, size);
+  text_used_ += size;
+  cell.text = at;
+}
+
 void RowStore::EndRow() {
-  if (rows_ == 0) width_ = cells_.size();
+  if (rows_ == 0) width_ = cells_;
   // Every row as wide as the first: a shorter one is filled up, a longer one cut.
   const size_t want = (rows_ + 1) * width_;
-  while (cells_.size() < want) AddNull();
-  cells_.resize(want, Cell{ValueType::kNull, 0, {0}});
+  while (cells_ < want) AddNull();
+  cells_ = want;
   ++rows_;
+}
+
+void RowStore::ClearAndTrim(size_t max_bytes) {
+  Clear();
+  size_t kept = 0;
+  size_t cell_blocks = 0;
+  while (cell_blocks < cell_blocks_.size() && kept + kBlockCells * sizeof(Cell) <= max_bytes / 2) {
+    kept += kBlockCells * sizeof(Cell);
+    ++cell_blocks;
+  }
+  cell_blocks_.resize(cell_blocks);
+  size_t text_blocks = 0;
+  while (text_blocks < text_blocks_.size() &&
+         kept + text_blocks_[text_blocks].capacity <= max_bytes) {
+    kept += text_blocks_[text_blocks].capacity;
+    ++text_blocks;
+  }
+  text_blocks_.resize(text_blocks);
+}
+
+size_t RowStore::capacity_bytes() const {
+  size_t bytes = cell_blocks_.size() * kBlockCells * sizeof(Cell);
+  for (const TextBlock& block : text_blocks_) bytes += block.capacity;
+  return bytes;
 }
 
 void RowStore::push_back(const std::vector<Value>& row) {

@@ -1,7 +1,7 @@
 // A materialised result set: every row of a query is read when the statement
 // is executed, so that no SQLite statement stays active between ODBC calls.
 // Values keep the storage class SQLite gave them. The rows live in one store
-// per result: a cell of 16 bytes per value and one block for every text.
+// per result: a cell of 16 bytes per value, the texts in blocks beside them.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +23,10 @@ struct Value {
   std::string_view text;  // also holds BLOB bytes
 };
 
-// The rows of a result, every row as wide as the first.
+// The rows of a result, every row as wide as the first. Cells and texts live
+// in blocks of fixed size that never move: a large result grows without
+// copying what it holds, and a cleared store keeps its blocks for the next
+// result. Owns its blocks; movable, not copyable.
 class RowStore {
  public:
   class Row {
@@ -45,30 +48,29 @@ class RowStore {
   void push_back(const std::vector<Value>& row);
 
   // Appends a row cell by cell: the cells, then EndRow().
-  void AddNull() { cells_.push_back(Cell{ValueType::kNull, 0, {0}}); }
-  void AddInteger(int64_t v) { cells_.push_back(Cell{ValueType::kInteger, 0, {v}}); }
+  void AddNull() { NewCell() = Cell{ValueType::kNull, 0, {0}}; }
+  void AddInteger(int64_t v) { NewCell() = Cell{ValueType::kInteger, 0, {v}}; }
   void AddReal(double v) {
-    Cell cell{ValueType::kReal, 0, {0}};
+    Cell& cell = NewCell();
+    cell.type = ValueType::kReal;
+    cell.size = 0;
     cell.real = v;
-    cells_.push_back(cell);
   }
-  void AddText(const char* data, size_t size) {
-    Cell cell{ValueType::kText, static_cast<uint32_t>(size), {0}};
-    cell.offset = texts_.size();
-    if (size > 0) texts_.append(data, size);
-    cells_.push_back(cell);
-  }
+  void AddText(const char* data, size_t size);
   void EndRow();
 
   // Empties the store but keeps its blocks for the next rows.
   void Clear() {
     width_ = 0;
     rows_ = 0;
-    cells_.clear();
-    texts_.clear();
+    cells_ = 0;
+    text_block_ = 0;
+    text_used_ = 0;
   }
+  // Empties the store and keeps at most about `max_bytes` of its blocks.
+  void ClearAndTrim(size_t max_bytes);
   // Bytes the store's blocks hold, filled or not.
-  size_t capacity_bytes() const { return cells_.capacity() * sizeof(Cell) + texts_.capacity(); }
+  size_t capacity_bytes() const;
 
  private:
   struct Cell {
@@ -77,12 +79,28 @@ class RowStore {
     union {
       int64_t integer;
       double real;
-      uint64_t offset;  // of a text in texts_
+      const char* text;  // in one of text_blocks_
     };
   };
+  static constexpr size_t kCellShift = 10;
+  static constexpr size_t kBlockCells = size_t{1} << kCellShift;  // 16 KiB of cells
+  static constexpr size_t kTextBlockBytes = 16 * 1024;
+
+  struct TextBlock {
+    std::unique_ptr<char[]> data;
+    size_t capacity = 0;
+  };
+
+  Cell& NewCell() {
+    if ((cells_ >> kCellShift) == cell_blocks_.size()) AddCellBlock();
+    Cell& cell = cell_blocks_[cells_ >> kCellShift][cells_ & (kBlockCells - 1)];
+    ++cells_;
+    return cell;
+  }
+  void AddCellBlock();
 
   Value At(size_t index) const {
-    const Cell& cell = cells_[index];
+    const Cell& cell = cell_blocks_[index >> kCellShift][index & (kBlockCells - 1)];
     Value v;
     v.type = cell.type;
     switch (cell.type) {
@@ -93,7 +111,7 @@ class RowStore {
         v.real = cell.real;
         break;
       case ValueType::kText:
-        v.text = std::string_view(texts_.data() + cell.offset, cell.size);
+        v.text = std::string_view(cell.text, cell.size);
         break;
       case ValueType::kNull:
         break;
@@ -103,8 +121,11 @@ class RowStore {
 
   size_t width_ = 0;
   size_t rows_ = 0;
-  std::vector<Cell> cells_;
-  std::string texts_;
+  size_t cells_ = 0;  // cells in use
+  std::vector<std::unique_ptr<Cell[]>> cell_blocks_;
+  std::vector<TextBlock> text_blocks_;
+  size_t text_block_ = 0;  // the block texts are appended to
+  size_t text_used_ = 0;   // bytes of it in use
 };
 
 // What the driver tells a client about one result column.

@@ -16,13 +16,12 @@ namespace {
 constexpr size_t kSpareStatements = 4;
 constexpr size_t kSpareRowBytes = 256 * 1024;
 
-// Keeps `rows`' blocks for the statement's next result when they are larger
-// than what it keeps already and small enough.
+// Keeps (up to kSpareRowBytes of) `rows`' blocks for the statement's next
+// result when they are more than it keeps already.
 void KeepRowStorage(Stmt& s, RowStore&& rows) {
-  const size_t bytes = rows.capacity_bytes();
-  if (bytes <= kSpareRowBytes && bytes > s.spare_rows.capacity_bytes()) {
-    s.spare_rows = std::move(rows);
-  }
+  if (rows.capacity_bytes() <= s.spare_rows.capacity_bytes()) return;
+  rows.ClearAndTrim(kSpareRowBytes);
+  if (rows.capacity_bytes() > s.spare_rows.capacity_bytes()) s.spare_rows = std::move(rows);
 }
 
 // Returns `s` to the state of a new statement, keeping its blocks.

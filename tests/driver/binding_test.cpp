@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "odbc_sandbox.h"
 
@@ -313,6 +314,44 @@ TEST_F(Binding, ANewStatementStartsCleanAfterAFreedOne) {
     EXPECT_STREQ(txt, want);
   }
   EXPECT_EQ(SQLFetch(st.get()), SQL_NO_DATA);
+}
+
+// A result larger than one block of the driver's row storage, with texts
+// longer than a text block, comes back whole; the statement after it, reusing
+// the storage, too.
+TEST_F(Binding, LargeResultsKeepEveryValue) {
+  conn_.MustExec("CREATE TABLE b.big (k int NOT NULL PRIMARY KEY, txt text NOT NULL)");
+  auto text = [](int k) { return std::string(static_cast<size_t>(k) * 2500, char('a' + k)); };
+  for (int k = 1; k <= 8; ++k) {
+    conn_.MustExec("INSERT INTO b.big (k, txt) VALUES (" + std::to_string(k) + ", '" + text(k) +
+                   "')");
+  }
+  Statement st(conn_);
+  ASSERT_EQ(st.Exec("SELECT x.k, x.txt, z.k, y.txt FROM b.big x, b.big y, b.big z "
+                    "ORDER BY x.k, y.k, z.k"),
+            SQL_SUCCESS);
+  SQLINTEGER xk = 0, zk = 0;
+  std::string xt(20001, '\0'), yt(20001, '\0');
+  SQLLEN ind[4] = {};
+  SQLBindCol(st.get(), 1, SQL_C_SLONG, &xk, 0, &ind[0]);
+  SQLBindCol(st.get(), 2, SQL_C_CHAR, xt.data(), static_cast<SQLLEN>(xt.size()), &ind[1]);
+  SQLBindCol(st.get(), 3, SQL_C_SLONG, &zk, 0, &ind[2]);
+  SQLBindCol(st.get(), 4, SQL_C_CHAR, yt.data(), static_cast<SQLLEN>(yt.size()), &ind[3]);
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 8; ++y) {
+      for (int z = 1; z <= 8; ++z) {
+        ASSERT_EQ(SQLFetch(st.get()), SQL_SUCCESS);
+        ASSERT_EQ(xk, x);
+        ASSERT_EQ(zk, z);
+        ASSERT_EQ(xt.c_str(), text(x));
+        ASSERT_EQ(yt.c_str(), text(y));
+      }
+    }
+  }
+  EXPECT_EQ(SQLFetch(st.get()), SQL_NO_DATA);
+  const Rows again = conn_.Query("SELECT k, txt FROM b.big WHERE k <= 1 ORDER BY k DESC");
+  ASSERT_EQ(again.size(), 1u);
+  EXPECT_EQ(again[0][1], text(1));
 }
 
 }  // namespace
