@@ -12,7 +12,7 @@ constexpr char kNoText[] = "";
 }  // namespace
 
 void RowStore::AddCellBlock() {
-  cell_blocks_.push_back(std::make_unique_for_overwrite<Cell[]>(kBlockCells));
+  cell_blocks_.push_back(std::make_unique_for_overwrite<Cell[]>(BlockCells(cell_blocks_.size())));
 }
 
 void RowStore::AddText(const char* data, size_t size) {
@@ -30,7 +30,8 @@ void RowStore::AddText(const char* data, size_t size) {
     if (text_block_ == text_blocks_.size()) text_blocks_.emplace_back();
     TextBlock& block = text_blocks_[text_block_];
     if (block.capacity < size) {
-      block.capacity = size > kTextBlockBytes ? size : kTextBlockBytes;
+      const size_t grown = text_block_ < 4 ? kFirstTextBlockBytes << text_block_ : kTextBlockBytes;
+      block.capacity = size > grown ? size : grown;
       block.data = std::make_unique_for_overwrite<char[]>(block.capacity);
     }
   }
@@ -53,8 +54,9 @@ void RowStore::ClearAndTrim(size_t max_bytes) {
   Clear();
   size_t kept = 0;
   size_t cell_blocks = 0;
-  while (cell_blocks < cell_blocks_.size() && kept + kBlockCells * sizeof(Cell) <= max_bytes / 2) {
-    kept += kBlockCells * sizeof(Cell);
+  while (cell_blocks < cell_blocks_.size() &&
+         kept + BlockCells(cell_blocks) * sizeof(Cell) <= max_bytes / 2) {
+    kept += BlockCells(cell_blocks) * sizeof(Cell);
     ++cell_blocks;
   }
   cell_blocks_.resize(cell_blocks);
@@ -68,7 +70,8 @@ void RowStore::ClearAndTrim(size_t max_bytes) {
 }
 
 size_t RowStore::capacity_bytes() const {
-  size_t bytes = cell_blocks_.size() * kBlockCells * sizeof(Cell);
+  size_t bytes = 0;
+  for (size_t b = 0; b < cell_blocks_.size(); ++b) bytes += BlockCells(b) * sizeof(Cell);
   for (const TextBlock& block : text_blocks_) bytes += block.capacity;
   return bytes;
 }

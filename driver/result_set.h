@@ -4,6 +4,7 @@
 // per result: a cell of 16 bytes per value, the texts in blocks beside them.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -82,8 +83,14 @@ class RowStore {
       const char* text;  // in one of text_blocks_
     };
   };
+  // Cell blocks grow from 64 cells to 1024 (16 KiB) and stay at that size:
+  // block 0 holds cells [0, 64), block b of 1..4 [2^(b+5), 2^(b+6)), block
+  // b from 5 on [1024 (b-4), 1024 (b-3)). Small results stay small.
+  static constexpr size_t kFirstBlockCells = 64;
   static constexpr size_t kCellShift = 10;
-  static constexpr size_t kBlockCells = size_t{1} << kCellShift;  // 16 KiB of cells
+  static constexpr size_t kBlockCells = size_t{1} << kCellShift;
+  // Text blocks grow from 1 KiB to 16 KiB; a longer text gets a block of its own size.
+  static constexpr size_t kFirstTextBlockBytes = 1024;
   static constexpr size_t kTextBlockBytes = 16 * 1024;
 
   struct TextBlock {
@@ -91,16 +98,37 @@ class RowStore {
     size_t capacity = 0;
   };
 
+  // The block of cell `index` and the cell's place in it.
+  static size_t BlockOf(size_t index, size_t& offset) {
+    if (index >= kBlockCells) {
+      offset = index & (kBlockCells - 1);
+      return 4 + (index >> kCellShift);
+    }
+    if (index < kFirstBlockCells) {
+      offset = index;
+      return 0;
+    }
+    const int width = std::bit_width(index);  // 7..10
+    offset = index - (size_t{1} << (width - 1));
+    return static_cast<size_t>(width) - 6;
+  }
+  static size_t BlockCells(size_t block) {
+    if (block == 0) return kFirstBlockCells;
+    return block <= 4 ? size_t{1} << (block + 5) : kBlockCells;
+  }
+
   Cell& NewCell() {
-    if ((cells_ >> kCellShift) == cell_blocks_.size()) AddCellBlock();
-    Cell& cell = cell_blocks_[cells_ >> kCellShift][cells_ & (kBlockCells - 1)];
+    size_t offset = 0;
+    const size_t block = BlockOf(cells_, offset);
+    if (block == cell_blocks_.size()) AddCellBlock();
     ++cells_;
-    return cell;
+    return cell_blocks_[block][offset];
   }
   void AddCellBlock();
 
   Value At(size_t index) const {
-    const Cell& cell = cell_blocks_[index >> kCellShift][index & (kBlockCells - 1)];
+    size_t offset = 0;
+    const Cell& cell = cell_blocks_[BlockOf(index, offset)][offset];
     Value v;
     v.type = cell.type;
     switch (cell.type) {
