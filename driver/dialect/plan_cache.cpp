@@ -70,6 +70,13 @@ PlanCache::SeenText* PlanCache::Seen(std::string_view tsql, bool& shaped) {
   }
   shaped = ShapeStatement(tsql, scratch_);
   if (!shaped || texts_capacity_ == 0) return nullptr;
+  // Most texts are sent once only (their values are new): a text is kept
+  // when it comes again, so that the kept ones are those that pay.
+  uint64_t& sighting = sightings_[hash % sightings_.size()];
+  if (sighting != hash) {
+    sighting = hash;
+    return nullptr;
+  }
   if (texts_.size() >= texts_capacity_) {
     // The least recently seen goes; its buffers too, so that no entry keeps
     // the room of the longest text it ever held.

@@ -1,7 +1,8 @@
 // The plan cache of a connection: statement shapes (see parameterise.h) with
 // their translation and their compiled SQLite statement, the least recently
-// used dropped beyond a bound. Beside the plans, the texts last seen with
-// their shape and literals: a text sent again is not scanned again. The caller steps a plan's
+// used dropped beyond a bound. Beside the plans, the texts last seen more
+// than once with their shape and literals: a text sent again is not scanned
+// again. The caller steps a plan's
 // statement inside one executing call and resets it before the call returns, so none stays active
 // between calls. The cache owns its statements: Clear() finalizes them and
 // must run before the database closes.
@@ -9,6 +10,7 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <list>
@@ -94,8 +96,8 @@ class PlanCache {
 
   CachedPlan* Compile(sqlite3* db, std::string_view tsql);
   // The remembered entry of `tsql`, or a new one shaped now; null when the
-  // text does not shape or no texts are remembered (the shape is then in
-  // scratch_ when there is one).
+  // text does not shape, comes for the first time or no texts are remembered
+  // (the shape is then in scratch_ when there is one).
   SeenText* Seen(std::string_view tsql, bool& shaped);
   // Drops `plan` from every remembered text before the plan goes.
   void Forget(PlanList::iterator plan);
@@ -116,6 +118,7 @@ class PlanCache {
   };
   std::list<SeenText> texts_;  // most recently seen first
   std::unordered_map<TextKey, std::list<SeenText>::iterator, TextKeyHash> text_index_;
+  std::array<uint64_t, 1024> sightings_{};    // hashes of texts seen once, by their hash
   ShapedStatement scratch_;                   // where a new text is shaped
   const ShapedStatement* shape_ = &scratch_;  // of the statement last given to PlanFor
   size_t hits_ = 0;

@@ -122,22 +122,22 @@ TEST_F(PlanCacheTest, TextsSentAgainSkipTheScanButNotTheirPlansFate) {
   const std::string one = "SELECT s FROM plexor.t WHERE k = 1";
   const std::string two = "SELECT s FROM plexor.t WHERE k = 2";
   EXPECT_EQ(Query(cache, one), std::vector<std::string>{"one"});
-  EXPECT_EQ(Query(cache, one), std::vector<std::string>{"one"});
-  EXPECT_EQ(Query(cache, two), std::vector<std::string>{"two"});  // same plan, other values
+  EXPECT_EQ(cache.texts(), 0u);  // a text is remembered when it comes again
+  for (const std::string& text : {one, two, one, two}) {
+    EXPECT_EQ(Query(cache, text), std::vector<std::string>{text == one ? "one" : "two"});
+  }
   EXPECT_EQ(cache.texts(), 2u);
-  EXPECT_EQ(cache.misses(), 1u);
+  EXPECT_EQ(cache.misses(), 1u);  // one plan for both values
   // Another shape takes the only plan; the remembered texts compile anew.
   EXPECT_EQ(Query(cache, "SELECT k FROM plexor.t WHERE s = 'two'"), std::vector<std::string>{"2"});
-  EXPECT_EQ(cache.texts(), 2u);
   EXPECT_EQ(Query(cache, two), std::vector<std::string>{"two"});
   EXPECT_EQ(cache.misses(), 3u);
   // A remembered text whose table changed in between reads the table as it is.
-  ASSERT_TRUE(db_.Run("UPDATE plexor.t SET s = 'zwei' WHERE k = 2").ok);
-  EXPECT_EQ(Query(cache, two), std::vector<std::string>{"zwei"});
   ASSERT_TRUE(db_.Run("DROP TABLE plexor.t").ok);
   ASSERT_TRUE(db_.Run("CREATE TABLE plexor.t (s varchar(10), k int)").ok);
   ASSERT_TRUE(db_.Run("INSERT INTO plexor.t (k, s) VALUES (2, 'neu')").ok);
   EXPECT_EQ(Query(cache, two), std::vector<std::string>{"neu"});
+  EXPECT_EQ(cache.texts(), 2u);
 }
 
 TEST_F(PlanCacheTest, FailuresAreNotKeptAndSchemaChangesAreSeen) {
