@@ -40,6 +40,9 @@ int main(int argc, char** argv) {
   if (argc != 3) return Fail("usage: tsqlite_replay RECORD DIR", "");
   std::FILE* f = std::fopen(argv[1], "rb");
   if (f == nullptr) return Fail("cannot read ", argv[1]);
+  // The record is read in large pieces: reading it is not SQLite's work.
+  static char buffer[1 << 20];
+  std::setvbuf(f, buffer, _IOFBF, sizeof buffer);
   sqlite3* db = nullptr;
   // Opened as the driver opens its connections: one thread per connection,
   // so SQLite need not lock the connection on every call.
