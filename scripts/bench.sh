@@ -11,12 +11,18 @@
 #
 # Environment: PLEXOR_BUILD_DIR (default build/, configured RelWithDebInfo
 # when missing), BENCH_SEED (default 1), BENCH_DIR (default /tmp/plexor-bench),
-# BENCH_DRIVER (the driver library to measure, default the build's).
+# BENCH_DRIVER (the driver library to measure, default the build's),
+# BENCH_RUNS (runs of job and floor in turn, default 3).
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${PLEXOR_BUILD_DIR:-$ROOT/build}"
 SEED="${BENCH_SEED:-1}"
+RUNS="${BENCH_RUNS:-3}"
+if [[ ! "$RUNS" =~ ^[1-9][0-9]?$ ]]; then
+  echo "bench.sh: BENCH_RUNS must be a number from 1 to 99, not '$RUNS'" >&2
+  exit 2
+fi
 WORK="${BENCH_DIR:-/tmp/plexor-bench}"
 SIZES=("$@")
 [[ ${#SIZES[@]} -eq 0 ]] && SIZES=(M L)
@@ -80,28 +86,40 @@ EOF
   # the record is the benchmark's work, not the job's.
   : >"$DIR/statements.rec"
   run_job env TSQLITE_RECORD="$DIR/statements.rec" >/dev/null 2>&1
-  rm -rf "$DIR/db"
-  cp -r "$DIR/db.fresh" "$DIR/db"
-  rm -f "$DIR"/corvina_php/log/*.log
-  JOB=$(run_job measure "$DIR/job")
+  # Job and floor in turn, each on the roster as it was before the job ran;
+  # the figures are the medians of the runs, the ratio the median of the
+  # runs' ratios (the machine's speed drifts from run to run).
+  : >"$DIR/runs"
+  for ((RUN = 1; RUN <= RUNS; ++RUN)); do
+    rm -rf "$DIR/db" "$DIR/db.floor"
+    cp -r "$DIR/db.fresh" "$DIR/db"
+    cp -r "$DIR/db.fresh" "$DIR/db.floor"
+    rm -f "$DIR"/corvina_php/log/*.log
+    JOB=$(run_job measure "$DIR/job")
+    FLOOR=$(measure "$DIR/replay" "$REPLAY" "$DIR/statements.rec" "$DIR/db.floor")
+    echo "$JOB $FLOOR" >>"$DIR/runs"
+  done
   PROPOSALS=$(sqlite3 "$DIR/db/plexor.sqlite" "SELECT count(*) FROM Kvt735Bdk")
   if [[ "$PROPOSALS" -eq 0 ]]; then
     echo "bench.sh: the job made no proposals on roster $SIZE; its log ends:" >&2
     tail -5 "$DIR"/corvina_php/log/*.log >&2
     exit 1
   fi
-  # The floor replays on the roster as it was before the job ran.
-  rm -rf "$DIR/db.floor"
-  cp -r "$DIR/db.fresh" "$DIR/db.floor"
-  FLOOR=$(measure "$DIR/replay" "$REPLAY" "$DIR/statements.rec" "$DIR/db.floor")
-  STATEMENTS=$(cat "$DIR/replay.stdout" | awk '/^statements/ { print $2 }')
-  SHAPES=$(cat "$DIR/replay.stdout" | awk '/^shapes/ { print $2 }')
-  FAILED=$(cat "$DIR/replay.stdout" | awk '/^failed/ { print $2 }')
-  read -r JW JC JR <<<"$JOB"
-  read -r FW FC FR <<<"$FLOOR"
+  STATEMENTS=$(awk '/^statements/ { print $2 }' "$DIR/replay.stdout")
+  SHAPES=$(awk '/^shapes/ { print $2 }' "$DIR/replay.stdout")
+  FAILED=$(awk '/^failed/ { print $2 }' "$DIR/replay.stdout")
+  # The median of column $1 of the runs.
+  median() {
+    awk -v c="$1" '{ print $c }' "$DIR/runs" | sort -g | awk '{ v[NR] = $1 }
+      END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'
+  }
+  JW=$(median 1) JC=$(median 2) JR=$(median 3) FW=$(median 4) FC=$(median 5) FR=$(median 6)
+  awk '{ print ($5 > 0 ? $2 / $5 : 0) }' "$DIR/runs" >"$DIR/ratios"
+  RATIO=$(sort -g "$DIR/ratios" | awk '{ v[NR] = $1 }
+    END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }')
   echo "== Roster $SIZE (seed $SEED): $PROPOSALS proposals, $STATEMENTS statements" \
-    "($SHAPES shapes, ${FAILED:-0} failing as in the job)"
-  awk -v jw="$JW" -v jc="$JC" -v jr="$JR" -v fw="$FW" -v fc="$FC" -v fr="$FR" \
+    "($SHAPES shapes, ${FAILED:-0} failing as in the job); medians of $RUNS runs"
+  awk -v jw="$JW" -v jc="$JC" -v jr="$JR" -v fw="$FW" -v fc="$FC" -v fr="$FR" -v ratio="$RATIO" \
     -v n="$STATEMENTS" -v p="$PROPOSALS" 'BEGIN {
     printf "%-22s %10s %10s\n", "", "job", "floor"
     printf "%-22s %10.2f %10.2f\n", "wall s", jw, fw
@@ -109,6 +127,6 @@ EOF
     printf "%-22s %10d %10d\n", "peak rss KB", jr, fr
     printf "%-22s %10.0f %10.0f\n", "statements/s", (jw > 0 ? n / jw : 0), (fw > 0 ? n / fw : 0)
     printf "%-22s %10.2f %10.2f\n", "ms per proposal", (p > 0 ? jw * 1000 / p : 0), (p > 0 ? fw * 1000 / p : 0)
-    printf "%-22s %10.2f\n", "cpu job/floor", (fc > 0 ? jc / fc : 0)
+    printf "%-22s %10.2f\n", "cpu job/floor", ratio
   }'
 done
