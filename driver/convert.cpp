@@ -103,58 +103,26 @@ std::optional<ParsedNumber> ParseNumber(std::string_view raw) {
   return n;
 }
 
-// The integer targets with their ranges: exact bounds for integer values,
-// the same bounds as long double for floating-point ones.
+// The integer targets with their ranges (exact as integers, and exact as
+// long double for floating-point values).
 struct IntegerTarget {
   int64_t low;
   uint64_t high;
-  long double low_real;
-  long double high_real;
   size_t size;
 };
 
-constexpr IntegerTarget kInt32{INT32_MIN, INT32_MAX, -2147483648.0L, 2147483647.0L,
-                               sizeof(SQLINTEGER)};
-constexpr IntegerTarget kUInt32{0, UINT32_MAX, 0.0L, 4294967295.0L, sizeof(SQLUINTEGER)};
-constexpr IntegerTarget kInt16{INT16_MIN, INT16_MAX, -32768.0L, 32767.0L, sizeof(SQLSMALLINT)};
-constexpr IntegerTarget kUInt16{0, UINT16_MAX, 0.0L, 65535.0L, sizeof(SQLUSMALLINT)};
-constexpr IntegerTarget kInt8{INT8_MIN, INT8_MAX, -128.0L, 127.0L, sizeof(SQLSCHAR)};
-constexpr IntegerTarget kUInt8{0, UINT8_MAX, 0.0L, 255.0L, sizeof(SQLCHAR)};
-constexpr IntegerTarget kBit{0, 1, 0.0L, 1.0L, sizeof(SQLCHAR)};
-constexpr IntegerTarget kInt64{INT64_MIN, INT64_MAX, -9223372036854775808.0L,
-                               9223372036854775807.0L, sizeof(SQLBIGINT)};
-constexpr IntegerTarget kUInt64{0, UINT64_MAX, 0.0L, 18446744073709551615.0L, sizeof(SQLUBIGINT)};
+constexpr IntegerTarget kInt32{INT32_MIN, INT32_MAX, sizeof(SQLINTEGER)};
+constexpr IntegerTarget kUInt32{0, UINT32_MAX, sizeof(SQLUINTEGER)};
+constexpr IntegerTarget kInt16{INT16_MIN, INT16_MAX, sizeof(SQLSMALLINT)};
+constexpr IntegerTarget kUInt16{0, UINT16_MAX, sizeof(SQLUSMALLINT)};
+constexpr IntegerTarget kInt8{INT8_MIN, INT8_MAX, sizeof(SQLSCHAR)};
+constexpr IntegerTarget kUInt8{0, UINT8_MAX, sizeof(SQLCHAR)};
+constexpr IntegerTarget kBit{0, 1, sizeof(SQLCHAR)};
+constexpr IntegerTarget kInt64{INT64_MIN, INT64_MAX, sizeof(SQLBIGINT)};
+constexpr IntegerTarget kUInt64{0, UINT64_MAX, sizeof(SQLUBIGINT)};
 
-const IntegerTarget* IntegerTargetOf(SQLSMALLINT c_type) {
-  switch (c_type) {
-    case SQL_C_LONG:
-    case SQL_C_SLONG:
-      return &kInt32;
-    case SQL_C_ULONG:
-      return &kUInt32;
-    case SQL_C_SHORT:
-    case SQL_C_SSHORT:
-      return &kInt16;
-    case SQL_C_USHORT:
-      return &kUInt16;
-    case SQL_C_TINYINT:
-    case SQL_C_STINYINT:
-      return &kInt8;
-    case SQL_C_UTINYINT:
-      return &kUInt8;
-    case SQL_C_BIT:
-      return &kBit;
-    case SQL_C_SBIGINT:
-      return &kInt64;
-    case SQL_C_UBIGINT:
-      return &kUInt64;
-    default:
-      return nullptr;
-  }
-}
-
-// What a C type is delivered as: one lookup per value instead of a chain of
-// comparisons. The C types the driver knows lie in [kFirstCType, kLastCType].
+// What a C type is delivered as, found by one lookup per value. The C types
+// the driver knows lie in [kFirstCType, kLastCType].
 enum class TargetClass : uint8_t {
   kUnsupported,
   kInteger,
@@ -165,21 +133,31 @@ enum class TargetClass : uint8_t {
   kDate
 };
 
+struct Target {
+  TargetClass cls = TargetClass::kUnsupported;
+  const IntegerTarget* range = nullptr;  // kInteger
+};
+
 constexpr int kFirstCType = SQL_C_UTINYINT;       // -28
 constexpr int kLastCType = SQL_C_TYPE_TIMESTAMP;  // 93
 
 struct TargetTable {
-  TargetClass cls[kLastCType - kFirstCType + 1] = {};
+  Target of[kLastCType - kFirstCType + 1] = {};
 };
 
 constexpr TargetTable MakeTargetTable() {
   TargetTable t;
-  auto set = [&t](int c_type, TargetClass cls) { t.cls[c_type - kFirstCType] = cls; };
-  for (int c :
-       {SQL_C_LONG, SQL_C_SLONG, SQL_C_ULONG, SQL_C_SHORT, SQL_C_SSHORT, SQL_C_USHORT,
-        SQL_C_TINYINT, SQL_C_STINYINT, SQL_C_UTINYINT, SQL_C_BIT, SQL_C_SBIGINT, SQL_C_UBIGINT}) {
-    set(c, TargetClass::kInteger);
-  }
+  auto set = [&t](int c_type, TargetClass cls, const IntegerTarget* range = nullptr) {
+    t.of[c_type - kFirstCType] = Target{cls, range};
+  };
+  const struct {
+    int c_type;
+    const IntegerTarget* range;
+  } integers[] = {{SQL_C_LONG, &kInt32},   {SQL_C_SLONG, &kInt32},   {SQL_C_ULONG, &kUInt32},
+                  {SQL_C_SHORT, &kInt16},  {SQL_C_SSHORT, &kInt16},  {SQL_C_USHORT, &kUInt16},
+                  {SQL_C_TINYINT, &kInt8}, {SQL_C_STINYINT, &kInt8}, {SQL_C_UTINYINT, &kUInt8},
+                  {SQL_C_BIT, &kBit},      {SQL_C_SBIGINT, &kInt64}, {SQL_C_UBIGINT, &kUInt64}};
+  for (const auto& i : integers) set(i.c_type, TargetClass::kInteger, i.range);
   set(SQL_C_DOUBLE, TargetClass::kFloating);
   set(SQL_C_FLOAT, TargetClass::kFloating);
   set(SQL_C_CHAR, TargetClass::kCharacter);
@@ -193,9 +171,9 @@ constexpr TargetTable MakeTargetTable() {
 
 constexpr TargetTable kTargets = MakeTargetTable();
 
-TargetClass ClassOf(SQLSMALLINT c_type) {
-  if (c_type < kFirstCType || c_type > kLastCType) return TargetClass::kUnsupported;
-  return kTargets.cls[c_type - kFirstCType];
+Target TargetOf(SQLSMALLINT c_type) {
+  if (c_type < kFirstCType || c_type > kLastCType) return Target{};
+  return kTargets.of[c_type - kFirstCType];
 }
 
 void StoreInteger(SQLSMALLINT c_type, SQLPOINTER target, int64_t v, uint64_t uv) {
@@ -287,7 +265,10 @@ Conversion ToInteger(const Value& value, SQLSMALLINT c_type, const IntegerTarget
   } else {
     if (std::isnan(real)) return OutOfRange();
     const long double whole = std::trunc(real);
-    if (whole < range.low_real || whole > range.high_real) return OutOfRange();
+    if (whole < static_cast<long double>(range.low) ||
+        whole > static_cast<long double>(range.high)) {
+      return OutOfRange();
+    }
     if (whole != real) result = FractionLost();
     if (whole < 0) {
       v = static_cast<int64_t>(whole);
@@ -470,7 +451,7 @@ std::string RealText(double v) {
 }
 
 bool IsSupportedCType(SQLSMALLINT c_type) {
-  return ClassOf(c_type) != TargetClass::kUnsupported;
+  return TargetOf(c_type).cls != TargetClass::kUnsupported;
 }
 
 SQLSMALLINT DefaultCType(SQLSMALLINT sql_type) {
@@ -502,9 +483,10 @@ Conversion ConvertValue(const Value& value, SQLSMALLINT c_type, SQLPOINTER targe
     *indicator = SQL_NULL_DATA;
     return Conversion{};
   }
-  switch (ClassOf(c_type)) {
+  const Target t = TargetOf(c_type);
+  switch (t.cls) {
     case TargetClass::kInteger:
-      return ToInteger(value, c_type, *IntegerTargetOf(c_type), target, indicator);
+      return ToInteger(value, c_type, *t.range, target, indicator);
     case TargetClass::kFloating:
       return ToFloating(value, c_type, target, indicator);
     case TargetClass::kBinary:
