@@ -60,16 +60,15 @@ uint64_t TextHash(std::string_view text) {
 
 }  // namespace
 
-PlanCache::SeenText* PlanCache::Seen(std::string_view tsql, bool& shaped) {
-  shaped = true;
-  const uint64_t hash = TextHash(tsql);
+PlanCache::SeenText* PlanCache::FindText(uint64_t hash, std::string_view tsql) {
   const auto seen = text_index_.find(TextKey{hash, tsql});
-  if (seen != text_index_.end()) {
-    texts_.splice(texts_.begin(), texts_, seen->second);
-    return &texts_.front();
-  }
-  shaped = ShapeStatement(tsql, scratch_);
-  if (!shaped || texts_capacity_ == 0) return nullptr;
+  if (seen == text_index_.end()) return nullptr;
+  texts_.splice(texts_.begin(), texts_, seen->second);
+  return &texts_.front();
+}
+
+PlanCache::SeenText* PlanCache::RememberText(uint64_t hash, std::string_view tsql) {
+  if (texts_capacity_ == 0) return nullptr;
   // Most texts are sent once only (their values are new): a text is kept
   // when it comes again, so that the kept ones are those that pay.
   uint64_t& sighting = sightings_[hash % sightings_.size()];
@@ -83,8 +82,7 @@ PlanCache::SeenText* PlanCache::Seen(std::string_view tsql, bool& shaped) {
     text_index_.erase(TextKey{texts_.back().hash, texts_.back().text});
     texts_.pop_back();
   }
-  texts_.emplace_front();
-  SeenText& entry = texts_.front();
+  SeenText& entry = texts_.emplace_front();
   entry.text.assign(tsql);
   entry.hash = hash;
   entry.shape.key = scratch_.key;
@@ -105,10 +103,16 @@ void PlanCache::Forget(PlanList::iterator plan) {
 }
 
 CachedPlan* PlanCache::PlanFor(sqlite3* db, std::string_view tsql) {
-  bool shaped = false;
-  SeenText* seen = Seen(tsql, shaped);
+  const uint64_t hash = TextHash(tsql);
+  SeenText* seen = FindText(hash, tsql);
+  if (seen == nullptr) {
+    if (!ShapeStatement(tsql, scratch_)) {
+      shape_ = &scratch_;
+      return nullptr;
+    }
+    seen = RememberText(hash, tsql);
+  }
   shape_ = seen != nullptr ? &seen->shape : &scratch_;
-  if (!shaped) return nullptr;
   if (seen != nullptr && seen->has_plan) {
     ++hits_;
     plans_.splice(plans_.begin(), plans_, seen->plan);

@@ -2,10 +2,10 @@
 // their translation and their compiled SQLite statement, the least recently
 // used dropped beyond a bound. Beside the plans, the texts last seen more
 // than once with their shape and literals: a text sent again is not scanned
-// again. The caller steps a plan's
-// statement inside one executing call and resets it before the call returns, so none stays active
-// between calls. The cache owns its statements: Clear() finalizes them and
-// must run before the database closes.
+// again. The caller steps a plan's statement inside one executing call and
+// resets it before the call returns, so none stays active between calls. The
+// cache owns its statements: Clear() finalizes them and must run before the
+// database closes.
 #pragma once
 
 #include <sqlite3.h>
@@ -95,10 +95,12 @@ class PlanCache {
   };
 
   CachedPlan* Compile(sqlite3* db, std::string_view tsql);
-  // The remembered entry of `tsql`, or a new one shaped now; null when the
-  // text does not shape, comes for the first time or no texts are remembered
-  // (the shape is then in scratch_ when there is one).
-  SeenText* Seen(std::string_view tsql, bool& shaped);
+  // The remembered entry of `tsql` (of TextHash `hash`), now the most
+  // recently seen; null when there is none.
+  SeenText* FindText(uint64_t hash, std::string_view tsql);
+  // Remembers `tsql`, shaped in scratch_, when it comes the second time;
+  // null when it is not kept.
+  SeenText* RememberText(uint64_t hash, std::string_view tsql);
   // Drops `plan` from every remembered text before the plan goes.
   void Forget(PlanList::iterator plan);
   std::FILE* Recorder();
