@@ -27,7 +27,6 @@ void KeepRowStorage(Stmt& s, RowStore&& rows) {
 // Returns `s` to the state of a new statement, keeping its blocks.
 void ClearForReuse(Stmt& s) {
   if (s.result) KeepRowStorage(s, std::move(s.result->rows));
-  if (s.prepared) KeepRowStorage(s, std::move(s.prepared->rows));
   std::vector<Binding> bindings = std::move(s.bindings);
   std::vector<DiagRecord> records = std::move(s.diag.records);
   RowStore rows = std::move(s.spare_rows);

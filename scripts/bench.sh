@@ -108,15 +108,16 @@ EOF
   STATEMENTS=$(awk '/^statements/ { print $2 }' "$DIR/replay.stdout")
   SHAPES=$(awk '/^shapes/ { print $2 }' "$DIR/replay.stdout")
   FAILED=$(awk '/^failed/ { print $2 }' "$DIR/replay.stdout")
-  # The median of column $1 of the runs.
+  # The median of column $2 of the numbers in file $1.
   median() {
-    awk -v c="$1" '{ print $c }' "$DIR/runs" | sort -g | awk '{ v[NR] = $1 }
+    awk -v c="$2" '{ print $c }' "$1" | sort -g | awk '{ v[NR] = $1 }
       END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'
   }
-  JW=$(median 1) JC=$(median 2) JR=$(median 3) FW=$(median 4) FC=$(median 5) FR=$(median 6)
-  awk '{ print ($5 > 0 ? $2 / $5 : 0) }' "$DIR/runs" >"$DIR/ratios"
-  RATIO=$(sort -g "$DIR/ratios" | awk '{ v[NR] = $1 }
-    END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }')
+  R="$DIR/runs"
+  JW=$(median "$R" 1) JC=$(median "$R" 2) JR=$(median "$R" 3)
+  FW=$(median "$R" 4) FC=$(median "$R" 5) FR=$(median "$R" 6)
+  awk '{ print ($5 > 0 ? $2 / $5 : 0) }' "$R" >"$DIR/ratios"
+  RATIO=$(median "$DIR/ratios" 1)
   echo "== Roster $SIZE (seed $SEED): $PROPOSALS proposals, $STATEMENTS statements" \
     "($SHAPES shapes, ${FAILED:-0} failing as in the job); medians of $RUNS runs"
   awk -v jw="$JW" -v jc="$JC" -v jr="$JR" -v fw="$FW" -v fc="$FC" -v fr="$FR" -v ratio="$RATIO" \
