@@ -1,11 +1,13 @@
 // libFuzzer target: the T-SQL translation (tokenizer, rewriter, DDL). Every
 // input is translated; a translation that succeeds is prepared on a database
 // holding the job's tables, and a read-only one is run for a bounded number
-// of steps, so that the SQL functions it calls see the values it passes.
+// of steps, so that the SQL functions it calls see the values it passes. An
+// input "A\x03B" also matches B against the shape of A (see MatchShape).
 #include <sqlite3.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -13,6 +15,7 @@
 #include <string_view>
 
 #include "dialect/dialect.h"
+#include "dialect/parameterise.h"
 
 namespace {
 
@@ -56,10 +59,34 @@ sqlite3* Database() {
   return db;
 }
 
+// Input "A\x03B": B matched against the shape of A must give what the scan
+// of B gives.
+void CheckShapeMatch(std::string_view input) {
+  const size_t split = input.find('\x03');
+  if (split == std::string_view::npos) return;
+  tsq::ShapedStatement known, matched, scanned;
+  if (!tsq::ShapeStatement(input.substr(0, split), known)) return;
+  const std::string_view text = input.substr(split + 1);
+  if (!tsq::MatchShape(known.key, text, matched)) return;
+  if (!tsq::ShapeStatement(text, scanned) || scanned.key != matched.key ||
+      scanned.literals.size() != matched.literals.size()) {
+    __builtin_trap();
+  }
+  for (size_t i = 0; i < scanned.literals.size(); ++i) {
+    const tsq::Literal& a = scanned.literals[i];
+    const tsq::Literal& b = matched.literals[i];
+    if (a.kind != b.kind || a.integer != b.integer || a.text != b.text || a.raw != b.raw ||
+        std::memcmp(&a.real, &b.real, sizeof a.real) != 0) {
+      __builtin_trap();
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view tsql(reinterpret_cast<const char*>(data), size);
+  CheckShapeMatch(tsql);
   const tsq::Translation t = tsq::Translate(tsql);
   if (!t.ok) {
     if (t.error.native == 0 || t.error.sqlstate.size() != 5) __builtin_trap();

@@ -100,6 +100,12 @@ bool ParseLiteral(std::string_view sql, const RawToken& t, Literal& out) {
   return errno == 0;
 }
 
+// A blank, or a symbol that no following digit, point, quote or N joins.
+bool EndsEveryToken(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r') || c == '(' || c == ',' || c == '=' || c == '<' ||
+         c == '>' || c == '+' || c == '-' || c == '*' || c == '/' || c == '%';
+}
+
 // The words the scan of a statement looks out for.
 enum class Keyword { kNone, kSelect, kBy, kOrderOrGroup, kTop, kEndsSelectList, kEndsOrderList };
 
@@ -220,6 +226,47 @@ bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
   out.literals.resize(count);
   if (error.native != 0) return false;
   out.key.append(tsql, copied, std::string_view::npos);
+  return true;
+}
+
+bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& out) {
+  constexpr std::string_view kOpen("'\x01", 2), kClose("\x01'", 2);
+  size_t count = 0;
+  size_t k = 0, b = 0;  // where the rest of the key and of the text begin
+  for (;;) {
+    const size_t open = key.find(kOpen, k);
+    const size_t same = (open == std::string_view::npos ? key.size() : open) - k;
+    if (tsql.size() - b < same || std::memcmp(tsql.data() + b, key.data() + k, same) != 0) {
+      return false;
+    }
+    b += same;
+    if (open == std::string_view::npos) break;
+    // The token before a lifted literal ends at a blank or at a symbol that
+    // no literal's first byte extends, whatever the literal is: the text
+    // scans as the key's own text did up to here.
+    if (b == 0 || !EndsEveryToken(tsql[b - 1])) return false;
+    const size_t close = key.find(kClose, open + kOpen.size());
+    if (close == std::string_view::npos) return false;
+    k = close + kClose.size();
+    RawToken t;
+    SqlError error;
+    size_t pos = b;
+    if (!NextRawToken(tsql, pos, t, error) || t.begin != b ||
+        (t.kind != TokenKind::kString && t.kind != TokenKind::kNumber)) {
+      return false;
+    }
+    if (out.literals.size() <= count) out.literals.emplace_back();
+    Literal& literal = out.literals[count];
+    // As ShapeStatement: a value it would not lift, or a byte it refuses.
+    if (!ParseLiteral(tsql, t, literal) || literal.raw.find('\x02') != std::string_view::npos) {
+      return false;
+    }
+    ++count;
+    b = t.end;
+  }
+  if (b != tsql.size() || count == 0) return false;
+  out.literals.resize(count);
+  out.key.assign(key);
   return true;
 }
 

@@ -51,6 +51,13 @@ struct ShapedStatement {
 // a byte \x01 or \x02 (the caller runs it as it is, and reports why it fails).
 bool ShapeStatement(std::string_view tsql, ShapedStatement& out);
 
+// Shapes `tsql` by `key`, a key ShapeStatement gave for another text: true
+// when `tsql` is that text with other values at the lifted places, and `out`
+// then holds exactly what ShapeStatement(tsql) gives, found without scanning
+// the rest of the text. False when it is not, or when a lifted place follows
+// a byte that could join the token before it (the caller then scans).
+bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& out);
+
 // The statement text of the shape's translation with ?N for the markers of
 // the lifted literals, provided that substituting the literals as written
 // gives exactly `plain`, the translation of the statement as it is. False

@@ -100,13 +100,40 @@ void PlanCache::Forget(PlanList::iterator plan) {
   for (SeenText& seen : texts_) {
     if (seen.has_plan && seen.plan == plan) seen.has_plan = false;
   }
+  if (std::vector<PlanList::iterator>* bucket = KnownBucket(plan->key)) {
+    std::erase(*bucket, plan);
+  }
+}
+
+std::vector<PlanCache::PlanList::iterator>* PlanCache::KnownBucket(std::string_view head) {
+  if (head.size() < kKnownHead) return nullptr;
+  uint64_t words[2];
+  static_assert(sizeof words == kKnownHead);
+  std::memcpy(words, head.data(), sizeof words);
+  const uint64_t h = (words[0] * 0x9e3779b97f4a7c15ull) ^ words[1];
+  return &known_[(h * 0xff51afd7ed558ccdull >> 32) % known_.size()];
+}
+
+bool PlanCache::MatchKnownShape(std::string_view tsql, PlanList::iterator& plan) {
+  std::vector<PlanList::iterator>* bucket = KnownBucket(tsql);
+  if (bucket == nullptr) return false;
+  for (PlanList::iterator candidate : *bucket) {
+    if (MatchShape(candidate->key, tsql, scratch_)) {
+      plan = candidate;
+      return true;
+    }
+  }
+  return false;
 }
 
 CachedPlan* PlanCache::PlanFor(sqlite3* db, std::string_view tsql) {
   const uint64_t hash = TextHash(tsql);
   SeenText* seen = FindText(hash, tsql);
+  PlanList::iterator known;
+  bool matched = false;
   if (seen == nullptr) {
-    if (!ShapeStatement(tsql, scratch_)) {
+    matched = MatchKnownShape(tsql, known);
+    if (!matched && !ShapeStatement(tsql, scratch_)) {
       shape_ = &scratch_;
       return nullptr;
     }
@@ -118,7 +145,14 @@ CachedPlan* PlanCache::PlanFor(sqlite3* db, std::string_view tsql) {
     plans_.splice(plans_.begin(), plans_, seen->plan);
     return &plans_.front();
   }
-  CachedPlan* plan = Find(shape_->key);
+  CachedPlan* plan = nullptr;
+  if (matched) {
+    ++hits_;
+    plans_.splice(plans_.begin(), plans_, known);
+    plan = &plans_.front();
+  } else {
+    plan = Find(shape_->key);
+  }
   if (plan != nullptr && plan->literal_only) plan = Find(RawKey(tsql));
   if (plan == nullptr) plan = Compile(db, tsql);
   if (plan != nullptr && seen != nullptr) {
@@ -204,6 +238,14 @@ CachedPlan* PlanCache::Insert(CachedPlan plan) {
   }
   plans_.push_front(std::move(plan));
   index_[plans_.front().key] = plans_.begin();
+  // A key with lifted literals past its first bytes: new texts of its shape
+  // are matched against it.
+  const size_t first_literal = plans_.front().key.find("'\x01");
+  std::vector<PlanList::iterator>* bucket = KnownBucket(plans_.front().key);
+  if (bucket != nullptr && first_literal != std::string::npos && first_literal >= kKnownHead) {
+    bucket->insert(bucket->begin(), plans_.begin());
+    if (bucket->size() > kKnownPerBucket) bucket->pop_back();
+  }
   while (capacity_ > 0 && plans_.size() > capacity_) {
     CachedPlan& last = plans_.back();
     Forget(std::prev(plans_.end()));
@@ -220,6 +262,7 @@ void PlanCache::Clear() {
   index_.clear();
   text_index_.clear();
   texts_.clear();
+  for (std::vector<PlanList::iterator>& bucket : known_) bucket.clear();
   shape_ = &scratch_;
 }
 

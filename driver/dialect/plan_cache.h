@@ -2,7 +2,8 @@
 // their translation and their compiled SQLite statement, the least recently
 // used dropped beyond a bound. Beside the plans, the texts last seen more
 // than once with their shape and literals: a text sent again is not scanned
-// again. The caller steps a plan's statement inside one executing call and
+// again; and a new text of a kept shape is matched against the shape rather
+// than scanned. The caller steps a plan's statement inside one executing call and
 // resets it before the call returns, so none stays active between calls. The
 // cache owns its statements: Clear() finalizes them and must run before the
 // database closes.
@@ -18,6 +19,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "dialect/dialect.h"
 #include "dialect/parameterise.h"
@@ -95,13 +97,19 @@ class PlanCache {
   };
 
   CachedPlan* Compile(sqlite3* db, std::string_view tsql);
+  // Finds the kept plan whose shape `tsql` has by matching the text against
+  // the keys of its bucket; on success its shape and literals are in scratch_.
+  bool MatchKnownShape(std::string_view tsql, PlanList::iterator& plan);
+  // The bucket of known_ for a text or key beginning with `head`; null when
+  // it is too short to have one.
+  std::vector<PlanList::iterator>* KnownBucket(std::string_view head);
   // The remembered entry of `tsql` (of TextHash `hash`), now the most
   // recently seen; null when there is none.
   SeenText* FindText(uint64_t hash, std::string_view tsql);
   // Remembers `tsql`, shaped in scratch_, when it comes the second time;
   // null when it is not kept.
   SeenText* RememberText(uint64_t hash, std::string_view tsql);
-  // Drops `plan` from every remembered text before the plan goes.
+  // Drops `plan` from every remembered text and from known_ before the plan goes.
   void Forget(PlanList::iterator plan);
   std::FILE* Recorder();
 
@@ -120,7 +128,11 @@ class PlanCache {
   };
   std::list<SeenText> texts_;  // most recently seen first
   std::unordered_map<TextKey, std::list<SeenText>::iterator, TextKeyHash> text_index_;
-  std::array<uint64_t, 1024> sightings_{};    // hashes of texts seen once, by their hash
+  std::array<uint64_t, 1024> sightings_{};  // hashes of texts seen once, by their hash
+  // The plans with lifted literals, by the first bytes of their keys (a few
+  // a bucket, the most recently added first).
+  static constexpr size_t kKnownHead = 16, kKnownPerBucket = 4;
+  std::array<std::vector<PlanList::iterator>, 64> known_;
   ShapedStatement scratch_;                   // where a new text is shaped
   const ShapedStatement* shape_ = &scratch_;  // of the statement last given to PlanFor
   size_t hits_ = 0;

@@ -66,6 +66,51 @@ TEST(StatementShape, LiftedValuesKeepTheirTypeAndText) {
                      shape));
 }
 
+TEST(StatementShape, ATextMatchedToAKnownShapeGetsWhatItsScanGives) {
+  struct Case {
+    const char* known;
+    const char* text;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"SELECT k FROM t WHERE k = 1 AND s = 'a'", "SELECT k FROM t WHERE k = 22 AND s = N'b''c'",
+       true},
+      {"INSERT INTO t (k, r) VALUES (1, 1.5)", "INSERT INTO t (k, r) VALUES (2,0.25)", false},
+      {"INSERT INTO t (k, r) VALUES (1,1.5)", "INSERT INTO t (k, r) VALUES (2,0.25)", true},
+      {"INSERT INTO t (k, r) VALUES (1,1.5)", "INSERT INTO t (k, r) VALUES (2,.25)", false},
+      {"SELECT k FROM t WHERE k=1", "SELECT k FROM t WHERE k='x'", true},
+      {"SELECT k FROM t WHERE k = 1 -- one", "SELECT k FROM t WHERE k = 2 -- one", true},
+      {"DELETE FROM t WHERE k IN (1, 2)", "DELETE FROM t WHERE k IN (1, 2, 3)", false},
+      {"SELECT k FROM t WHERE k = 1", "SELECT k FROM t WHERE k = 1 ", false},
+      {"SELECT k FROM t WHERE k = 1", "SELECT k FROM t WHERE k = ", false},
+      // Values the scan keeps as written, or refuses.
+      {"SELECT k FROM t WHERE k = 1", "SELECT k FROM t WHERE k = 0x1F", false},
+      {"SELECT k FROM t WHERE k = 1 AND j = 2", "SELECT k FROM t WHERE k = 1e5 AND j = 2", false},
+      {"SELECT k FROM t WHERE s = 'a'", "SELECT k FROM t WHERE s = 'a\x02'", false},
+      {"SELECT k FROM t WHERE s = 'a' AND j = 2", "SELECT k FROM t WHERE s = 'a'' AND j = 2",
+       false},
+      // After a word the value would join it: x5 is a name, not x and 5.
+      {"SELECT k FROM t WHERE s = x'a'", "SELECT k FROM t WHERE s = x5", false},
+      {"SELECT k FROM t WHERE s = 1.'a'", "SELECT k FROM t WHERE s = 1.5", false},
+  };
+  for (const Case& c : cases) {
+    ShapedStatement matched, scanned;
+    const bool matches = MatchShape(KeyOf(c.known), c.text, matched);
+    EXPECT_EQ(matches, c.matches) << c.text;
+    if (!matches) continue;
+    ASSERT_TRUE(ShapeStatement(c.text, scanned)) << c.text;
+    EXPECT_EQ(matched.key, scanned.key) << c.text;
+    ASSERT_EQ(matched.literals.size(), scanned.literals.size()) << c.text;
+    for (size_t i = 0; i < matched.literals.size(); ++i) {
+      const Literal& m = matched.literals[i];
+      const Literal& s = scanned.literals[i];
+      EXPECT_TRUE(m.kind == s.kind && m.integer == s.integer && m.real == s.real &&
+                  m.text == s.text && m.raw == s.raw)
+          << c.text << " literal " << i;
+    }
+  }
+}
+
 class PlanCacheTest : public ::testing::Test {
  protected:
   void SetUp() override {
