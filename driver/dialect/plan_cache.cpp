@@ -34,72 +34,9 @@ sqlite3_stmt* CompileText(sqlite3* db, const std::string& sql) {
   return st;
 }
 
-// A hash of a statement text. Texts of one shape differ in a few bytes only,
-// so every byte counts; four lanes of eight bytes each keep the multiplier
-// busy instead of waiting on one chain.
-uint64_t TextHash(std::string_view text) {
-  constexpr uint64_t kMultiplier = 0x9e3779b97f4a7c15ull;
-  auto mix = [](uint64_t h, uint64_t word) { return ((h << 5 | h >> 59) ^ word) * kMultiplier; };
-  auto word_at = [&](size_t i) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + i, 8);
-    return word;
-  };
-  uint64_t lane[4] = {text.size(), 1, 2, 3};
-  size_t i = 0;
-  for (; i + 32 <= text.size(); i += 32) {
-    for (size_t k = 0; k < 4; ++k) lane[k] = mix(lane[k], word_at(i + 8 * k));
-  }
-  for (; i + 8 <= text.size(); i += 8) lane[0] = mix(lane[0], word_at(i));
-  uint64_t tail = 0;
-  if (i < text.size()) std::memcpy(&tail, text.data() + i, text.size() - i);
-  uint64_t h = mix(lane[0], tail);
-  for (size_t k = 1; k < 4; ++k) h = mix(h, lane[k]);
-  return h ^ (h >> 32);
-}
-
 }  // namespace
 
-PlanCache::SeenText* PlanCache::FindText(uint64_t hash, std::string_view tsql) {
-  const auto seen = text_index_.find(TextKey{hash, tsql});
-  if (seen == text_index_.end()) return nullptr;
-  texts_.splice(texts_.begin(), texts_, seen->second);
-  return &texts_.front();
-}
-
-PlanCache::SeenText* PlanCache::RememberText(uint64_t hash, std::string_view tsql) {
-  if (texts_capacity_ == 0) return nullptr;
-  // Most texts are sent once only (their values are new): a text is kept
-  // when it comes again, so that the kept ones are those that pay.
-  uint64_t& sighting = sightings_[hash % sightings_.size()];
-  if (sighting != hash) {
-    sighting = hash;
-    return nullptr;
-  }
-  if (texts_.size() >= texts_capacity_) {
-    // The least recently seen goes; its buffers too, so that no entry keeps
-    // the room of the longest text it ever held.
-    text_index_.erase(TextKey{texts_.back().hash, texts_.back().text});
-    texts_.pop_back();
-  }
-  SeenText& entry = texts_.emplace_front();
-  entry.text.assign(tsql);
-  entry.hash = hash;
-  entry.shape.key = scratch_.key;
-  entry.shape.literals = scratch_.literals;
-  // The literals as written view the remembered text from now on.
-  for (Literal& l : entry.shape.literals) {
-    l.raw = std::string_view(entry.text)
-                .substr(static_cast<size_t>(l.raw.data() - tsql.data()), l.raw.size());
-  }
-  text_index_.emplace(TextKey{hash, entry.text}, texts_.begin());
-  return &entry;
-}
-
 void PlanCache::Forget(PlanList::iterator plan) {
-  for (SeenText& seen : texts_) {
-    if (seen.has_plan && seen.plan == plan) seen.has_plan = false;
-  }
   if (std::vector<PlanList::iterator>* bucket = KnownBucket(plan->key)) {
     std::erase(*bucket, plan);
   }
@@ -127,40 +64,19 @@ bool PlanCache::MatchKnownShape(std::string_view tsql, PlanList::iterator& plan)
 }
 
 CachedPlan* PlanCache::PlanFor(sqlite3* db, std::string_view tsql) {
-  const uint64_t hash = TextHash(tsql);
-  SeenText* seen = FindText(hash, tsql);
-  PlanList::iterator known;
-  bool matched = false;
-  if (seen == nullptr) {
-    matched = MatchKnownShape(tsql, known);
-    if (!matched && !ShapeStatement(tsql, scratch_)) {
-      shape_ = &scratch_;
-      return nullptr;
-    }
-    seen = RememberText(hash, tsql);
-  }
-  shape_ = seen != nullptr ? &seen->shape : &scratch_;
-  if (seen != nullptr && seen->has_plan) {
-    ++hits_;
-    plans_.splice(plans_.begin(), plans_, seen->plan);
-    return &plans_.front();
-  }
   CachedPlan* plan = nullptr;
-  if (matched) {
+  PlanList::iterator known;
+  if (MatchKnownShape(tsql, known)) {
     ++hits_;
     plans_.splice(plans_.begin(), plans_, known);
     plan = &plans_.front();
+  } else if (ShapeStatement(tsql, scratch_)) {
+    plan = Find(scratch_.key);
   } else {
-    plan = Find(shape_->key);
+    return nullptr;
   }
   if (plan != nullptr && plan->literal_only) plan = Find(RawKey(tsql));
-  if (plan == nullptr) plan = Compile(db, tsql);
-  if (plan != nullptr && seen != nullptr) {
-    // Find and Insert leave the plan they return at the front.
-    seen->plan = plans_.begin();
-    seen->has_plan = true;
-  }
-  return plan;
+  return plan != nullptr ? plan : Compile(db, tsql);
 }
 
 CachedPlan* PlanCache::Compile(sqlite3* db, std::string_view tsql) {
@@ -172,24 +88,24 @@ CachedPlan* PlanCache::Compile(sqlite3* db, std::string_view tsql) {
   plan.kind = plain.kind;
   plan.counts_rows = plain.counts_rows;
   plan.no_data_without_rows = plain.no_data_without_rows;
-  plan.key = shape_->key;
-  if (!shape_->literals.empty()) {
-    const Translation shaped = Translate(shape_->key);
+  plan.key = scratch_.key;
+  if (!scratch_.literals.empty()) {
+    const Translation shaped = Translate(scratch_.key);
     std::string sql;
     if (shaped.ok &&
-        BindableTranslation(shaped.sqlite_sql, shape_->literals, plain.sqlite_sql, sql)) {
+        BindableTranslation(shaped.sqlite_sql, scratch_.literals, plain.sqlite_sql, sql)) {
       plan.stmt = CompileText(db, sql);
-      plan.parameters = shape_->literals.size();
+      plan.parameters = scratch_.literals.size();
     }
   }
   if (plan.stmt == nullptr) {
     plan.stmt = CompileText(db, plain.sqlite_sql);
     if (plan.stmt == nullptr) return nullptr;
     plan.parameters = 0;
-    if (!shape_->literals.empty()) {
+    if (!scratch_.literals.empty()) {
       // The literals decide this shape's translation: only the same text shares it.
       CachedPlan marker;
-      marker.key = shape_->key;
+      marker.key = scratch_.key;
       marker.literal_only = true;
       Insert(std::move(marker));
       plan.key = RawKey(tsql);
@@ -199,8 +115,8 @@ CachedPlan* PlanCache::Compile(sqlite3* db, std::string_view tsql) {
 }
 
 void PlanCache::Bind(const CachedPlan& plan) const {
-  for (size_t i = 0; i < plan.parameters && i < shape_->literals.size(); ++i) {
-    const Literal& l = shape_->literals[i];
+  for (size_t i = 0; i < plan.parameters && i < scratch_.literals.size(); ++i) {
+    const Literal& l = scratch_.literals[i];
     const int n = static_cast<int>(i + 1);
     switch (l.kind) {
       case Literal::Kind::kInteger:
@@ -260,10 +176,7 @@ void PlanCache::Clear() {
   for (CachedPlan& plan : plans_) sqlite3_finalize(plan.stmt);
   plans_.clear();
   index_.clear();
-  text_index_.clear();
-  texts_.clear();
   for (std::vector<PlanList::iterator>& bucket : known_) bucket.clear();
-  shape_ = &scratch_;
 }
 
 std::FILE* PlanCache::Recorder() {
@@ -307,8 +220,8 @@ void PlanCache::Record(const CachedPlan& plan) {
   const char* sql = sqlite3_sql(plan.stmt);
   if (f == nullptr || sql == nullptr) return;
   PutStatement(f, sql, std::strlen(sql), plan.parameters);
-  for (size_t i = 0; i < plan.parameters && i < shape_->literals.size(); ++i) {
-    const Literal& l = shape_->literals[i];
+  for (size_t i = 0; i < plan.parameters && i < scratch_.literals.size(); ++i) {
+    const Literal& l = scratch_.literals[i];
     if (l.kind == Literal::Kind::kInteger) {
       PutNumberLine(f, "i ", static_cast<long long>(l.integer));
     } else if (l.kind == Literal::Kind::kReal) {

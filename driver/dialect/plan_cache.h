@@ -1,9 +1,8 @@
 // The plan cache of a connection: statement shapes (see parameterise.h) with
 // their translation and their compiled SQLite statement, the least recently
-// used dropped beyond a bound. Beside the plans, the texts last seen more
-// than once with their shape and literals: a text sent again is not scanned
-// again; and a new text of a kept shape is matched against the shape rather
-// than scanned. The caller steps a plan's statement inside one executing call and
+// used dropped beyond a bound. A text of a kept shape is matched against
+// the shape's key (its fixed parts compared, its literals read) rather than
+// scanned whole. The caller steps a plan's statement inside one executing call and
 // resets it before the call returns, so none stays active between calls. The
 // cache owns its statements: Clear() finalizes them and must run before the
 // database closes.
@@ -45,10 +44,8 @@ struct CachedPlan {
 class PlanCache {
  public:
   static constexpr size_t kDefaultCapacity = 200;
-  static constexpr size_t kDefaultTexts = 256;
 
-  explicit PlanCache(size_t capacity = kDefaultCapacity, size_t texts = kDefaultTexts)
-      : capacity_(capacity), texts_capacity_(texts) {}
+  explicit PlanCache(size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
   ~PlanCache() { Clear(); }
   PlanCache(const PlanCache&) = delete;
   PlanCache& operator=(const PlanCache&) = delete;
@@ -70,11 +67,10 @@ class PlanCache {
   // beyond the bound; returns the stored plan.
   CachedPlan* Insert(CachedPlan plan);
 
-  // Finalizes every statement and forgets every plan and text.
+  // Finalizes every statement and forgets every plan.
   void Clear();
 
   size_t size() const { return plans_.size(); }
-  size_t texts() const { return texts_.size(); }
   size_t hits() const { return hits_; }
   size_t misses() const { return misses_; }
 
@@ -86,16 +82,6 @@ class PlanCache {
  private:
   using PlanList = std::list<CachedPlan>;
 
-  // A statement text as sent, with its shape (the literals view `text`) and
-  // the plan it last ran with, while that plan is kept.
-  struct SeenText {
-    std::string text;
-    uint64_t hash = 0;  // TextHash(text)
-    ShapedStatement shape;
-    bool has_plan = false;
-    PlanList::iterator plan;
-  };
-
   CachedPlan* Compile(sqlite3* db, std::string_view tsql);
   // Finds the kept plan whose shape `tsql` has by matching the text against
   // the keys of its bucket; on success its shape and literals are in scratch_.
@@ -103,38 +89,18 @@ class PlanCache {
   // The bucket of known_ for a text or key beginning with `head`; null when
   // it is too short to have one.
   std::vector<PlanList::iterator>* KnownBucket(std::string_view head);
-  // The remembered entry of `tsql` (of TextHash `hash`), now the most
-  // recently seen; null when there is none.
-  SeenText* FindText(uint64_t hash, std::string_view tsql);
-  // Remembers `tsql`, shaped in scratch_, when it comes the second time;
-  // null when it is not kept.
-  SeenText* RememberText(uint64_t hash, std::string_view tsql);
-  // Drops `plan` from every remembered text and from known_ before the plan goes.
+  // Drops `plan` from known_ before the plan goes.
   void Forget(PlanList::iterator plan);
   std::FILE* Recorder();
 
   size_t capacity_;
   PlanList plans_;  // most recently used first
   std::unordered_map<std::string, PlanList::iterator> index_;
-  size_t texts_capacity_;
-  // A remembered text by its hash, computed once per statement sent.
-  struct TextKey {
-    uint64_t hash;
-    std::string_view text;  // views a text of texts_ (or the statement looked up)
-    bool operator==(const TextKey& other) const { return hash == other.hash && text == other.text; }
-  };
-  struct TextKeyHash {
-    size_t operator()(const TextKey& key) const { return static_cast<size_t>(key.hash); }
-  };
-  std::list<SeenText> texts_;  // most recently seen first
-  std::unordered_map<TextKey, std::list<SeenText>::iterator, TextKeyHash> text_index_;
-  std::array<uint64_t, 1024> sightings_{};  // hashes of texts seen once, by their hash
   // The plans with lifted literals, by the first bytes of their keys (a few
   // a bucket, the most recently added first).
   static constexpr size_t kKnownHead = 16, kKnownPerBucket = 4;
   std::array<std::vector<PlanList::iterator>, 64> known_;
-  ShapedStatement scratch_;                   // where a new text is shaped
-  const ShapedStatement* shape_ = &scratch_;  // of the statement last given to PlanFor
+  ShapedStatement scratch_;  // the shape and literals of the statement last given to PlanFor
   size_t hits_ = 0;
   size_t misses_ = 0;
   struct FileCloser {
