@@ -68,7 +68,7 @@ void CheckShapeMatch(std::string_view input) {
   if (!tsq::ShapeStatement(input.substr(0, split), known)) return;
   const std::string_view text = input.substr(split + 1);
   if (!tsq::MatchShape(known.key, text, matched)) return;
-  if (!tsq::ShapeStatement(text, scanned) || scanned.key != matched.key ||
+  if (!tsq::ShapeStatement(text, scanned) || scanned.key != known.key ||
       scanned.literals.size() != matched.literals.size()) {
     __builtin_trap();
   }

@@ -1,6 +1,6 @@
 #include "dialect/parameterise.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,6 +10,8 @@ namespace {
 // A marker stands for lifted literal n in the tokens of a shape; as a string
 // token it renders as '\x01n\x01', which no statement text contains.
 constexpr char kMarker = '\x01';
+// Keys of statements compiled as written begin with this byte.
+constexpr char kRawKeyLead = '\x02';
 
 // Calls whose arguments at these positions decide the translation.
 struct FormArgument {
@@ -66,7 +68,7 @@ bool ParseLiteral(std::string_view sql, const RawToken& t, Literal& out) {
   out.raw = raw;
   if (t.kind == TokenKind::kString) {
     for (char c : raw) {
-      if (c == '\0' || c == kMarker) return false;
+      if (c == '\0' || c == kMarker || c == kRawKeyLead) return false;
     }
     out.kind = Literal::Kind::kText;
     if (raw.find('\'', 1) + 1 == raw.size()) {
@@ -86,18 +88,14 @@ bool ParseLiteral(std::string_view sql, const RawToken& t, Literal& out) {
     }
   }
   if (dots > 1 || raw.front() == '.' || raw.back() == '.') return false;
-  char buffer[20];
-  raw.copy(buffer, raw.size());
-  buffer[raw.size()] = '\0';
-  errno = 0;
+  // At most 18 digits: an integer always fits.
+  const char* end = raw.data() + raw.size();
   if (dots == 0) {
     out.kind = Literal::Kind::kInteger;
-    out.integer = std::strtoll(buffer, nullptr, 10);
-  } else {
-    out.kind = Literal::Kind::kReal;
-    out.real = std::strtod(buffer, nullptr);
+    return std::from_chars(raw.data(), end, out.integer).ptr == end;
   }
-  return errno == 0;
+  out.kind = Literal::Kind::kReal;
+  return std::from_chars(raw.data(), end, out.real).ptr == end;
 }
 
 // A blank, or a symbol that no following digit, point, quote or N joins.
@@ -230,11 +228,12 @@ bool ShapeStatement(std::string_view tsql, ShapedStatement& out) {
 }
 
 bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& out) {
-  constexpr std::string_view kOpen("'\x01", 2), kClose("\x01'", 2);
   size_t count = 0;
   size_t k = 0, b = 0;  // where the rest of the key and of the text begin
   for (;;) {
-    const size_t open = key.find(kOpen, k);
+    // A marker '\x01n\x01' begins one byte before its first \x01.
+    size_t open = key.find(kMarker, k);
+    if (open != std::string_view::npos) --open;
     const size_t same = (open == std::string_view::npos ? key.size() : open) - k;
     if (tsql.size() - b < same || std::memcmp(tsql.data() + b, key.data() + k, same) != 0) {
       return false;
@@ -245,9 +244,9 @@ bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& ou
     // no literal's first byte extends, whatever the literal is: the text
     // scans as the key's own text did up to here.
     if (b == 0 || !EndsEveryToken(tsql[b - 1])) return false;
-    const size_t close = key.find(kClose, open + kOpen.size());
+    const size_t close = key.find(kMarker, open + 2);
     if (close == std::string_view::npos) return false;
-    k = close + kClose.size();
+    k = close + 2;
     RawToken t;
     SqlError error;
     size_t pos = b;
@@ -266,7 +265,6 @@ bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& ou
   }
   if (b != tsql.size() || count == 0) return false;
   out.literals.resize(count);
-  out.key.assign(key);
   return true;
 }
 

@@ -52,10 +52,11 @@ struct ShapedStatement {
 bool ShapeStatement(std::string_view tsql, ShapedStatement& out);
 
 // Shapes `tsql` by `key`, a key ShapeStatement gave for another text: true
-// when `tsql` is that text with other values at the lifted places, and `out`
-// then holds exactly what ShapeStatement(tsql) gives, found without scanning
-// the rest of the text. False when it is not, or when a lifted place follows
-// a byte that could join the token before it (the caller then scans).
+// when `tsql` is that text with other values at the lifted places; its
+// shape is then `key` and `out.literals` hold exactly the literals
+// ShapeStatement(tsql) gives (`out.key` is left as it is), found without
+// scanning the rest of the text. False when it is not, or when a lifted place
+// follows a byte that could join the token before it (the caller then scans).
 bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& out);
 
 // The statement text of the shape's translation with ?N for the markers of

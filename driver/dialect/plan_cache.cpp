@@ -70,6 +70,7 @@ CachedPlan* PlanCache::PlanFor(sqlite3* db, std::string_view tsql) {
     ++hits_;
     plans_.splice(plans_.begin(), plans_, known);
     plan = &plans_.front();
+    if (plan->literal_only) scratch_.key = plan->key;  // what Compile may need
   } else if (ShapeStatement(tsql, scratch_)) {
     plan = Find(scratch_.key);
   } else {

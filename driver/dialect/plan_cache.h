@@ -84,7 +84,7 @@ class PlanCache {
 
   CachedPlan* Compile(sqlite3* db, std::string_view tsql);
   // Finds the kept plan whose shape `tsql` has by matching the text against
-  // the keys of its bucket; on success its shape and literals are in scratch_.
+  // the keys of its bucket; on success its literals are in scratch_.
   bool MatchKnownShape(std::string_view tsql, PlanList::iterator& plan);
   // The bucket of known_ for a text or key beginning with `head`; null when
   // it is too short to have one.
@@ -100,7 +100,9 @@ class PlanCache {
   // a bucket, the most recently added first).
   static constexpr size_t kKnownHead = 16, kKnownPerBucket = 4;
   std::array<std::vector<PlanList::iterator>, 64> known_;
-  ShapedStatement scratch_;  // the shape and literals of the statement last given to PlanFor
+  // The literals of the statement last given to PlanFor; its shape too
+  // unless the statement was matched to a kept one.
+  ShapedStatement scratch_;
   size_t hits_ = 0;
   size_t misses_ = 0;
   struct FileCloser {

@@ -95,11 +95,12 @@ TEST(StatementShape, ATextMatchedToAKnownShapeGetsWhatItsScanGives) {
   };
   for (const Case& c : cases) {
     ShapedStatement matched, scanned;
-    const bool matches = MatchShape(KeyOf(c.known), c.text, matched);
+    const std::string key = KeyOf(c.known);
+    const bool matches = MatchShape(key, c.text, matched);
     EXPECT_EQ(matches, c.matches) << c.text;
     if (!matches) continue;
     ASSERT_TRUE(ShapeStatement(c.text, scanned)) << c.text;
-    EXPECT_EQ(matched.key, scanned.key) << c.text;
+    EXPECT_EQ(key, scanned.key) << c.text;
     ASSERT_EQ(matched.literals.size(), scanned.literals.size()) << c.text;
     for (size_t i = 0; i < matched.literals.size(); ++i) {
       const Literal& m = matched.literals[i];
