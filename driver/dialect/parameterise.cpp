@@ -233,7 +233,10 @@ bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& ou
   for (;;) {
     // A marker '\x01n\x01' begins one byte before its first \x01.
     size_t open = key.find(kMarker, k);
-    if (open != std::string_view::npos) --open;
+    if (open != std::string_view::npos) {
+      if (open == k || key[open - 1] != '\'') return false;  // no key ShapeStatement gives
+      --open;
+    }
     const size_t same = (open == std::string_view::npos ? key.size() : open) - k;
     if (tsql.size() - b < same || std::memcmp(tsql.data() + b, key.data() + k, same) != 0) {
       return false;
@@ -245,7 +248,9 @@ bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& ou
     // scans as the key's own text did up to here.
     if (b == 0 || !EndsEveryToken(tsql[b - 1])) return false;
     const size_t close = key.find(kMarker, open + 2);
-    if (close == std::string_view::npos) return false;
+    if (close == std::string_view::npos || close + 1 == key.size() || key[close + 1] != '\'') {
+      return false;
+    }
     k = close + 2;
     RawToken t;
     SqlError error;
@@ -256,10 +261,7 @@ bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& ou
     }
     if (out.literals.size() <= count) out.literals.emplace_back();
     Literal& literal = out.literals[count];
-    // As ShapeStatement: a value it would not lift, or a byte it refuses.
-    if (!ParseLiteral(tsql, t, literal) || literal.raw.find('\x02') != std::string_view::npos) {
-      return false;
-    }
+    if (!ParseLiteral(tsql, t, literal)) return false;  // ShapeStatement keeps it as written
     ++count;
     b = t.end;
   }

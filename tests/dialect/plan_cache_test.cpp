@@ -93,6 +93,13 @@ TEST(StatementShape, ATextMatchedToAKnownShapeGetsWhatItsScanGives) {
       {"SELECT k FROM t WHERE s = x'a'", "SELECT k FROM t WHERE s = x5", false},
       {"SELECT k FROM t WHERE s = 1.'a'", "SELECT k FROM t WHERE s = 1.5", false},
   };
+  ShapedStatement out;
+  for (const char* key : {"\x01"
+                          "1\x01' = 1",
+                          "SELECT '\x01"
+                          "1\x01"}) {
+    EXPECT_FALSE(MatchShape(key, "SELECT 1 = 1", out));  // not keys of a scan
+  }
   for (const Case& c : cases) {
     ShapedStatement matched, scanned;
     const std::string key = KeyOf(c.known);
