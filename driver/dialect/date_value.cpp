@@ -105,18 +105,46 @@ bool InRange(const DateTime& v, int min_year) {
          v.minute >= 0 && v.minute <= 59 && v.second >= 0 && v.second <= 59;
 }
 
-std::string Digits(int value, int width) {
+// Appends `value` with at least `width` digits, zeros in front.
+void AppendDigits(std::string& out, int value, int width) {
   if (value < 0 || width > 10) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%0*d", width, value);
-    return buffer;
+    out += buffer;
+    return;
   }
   char buffer[10];
   const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
   const size_t n = static_cast<size_t>(end - buffer);
-  std::string out(n < static_cast<size_t>(width) ? static_cast<size_t>(width) - n : 0, '0');
+  if (n < static_cast<size_t>(width)) out.append(static_cast<size_t>(width) - n, '0');
   out.append(buffer, n);
-  return out;
+}
+
+// Appends the date of `v` as year, month and day with `separator` between
+// them (none when it is '\0'), in the order `order` gives: "ymd", "mdy", "dmy".
+void AppendDate(std::string& out, const DateTime& v, bool century, std::string_view order,
+                char separator) {
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (i > 0 && separator != '\0') out += separator;
+    switch (order[i]) {
+      case 'y':
+        AppendDigits(out, century ? v.year : v.year % 100, century ? 4 : 2);
+        break;
+      case 'm':
+        AppendDigits(out, v.month, 2);
+        break;
+      default:
+        AppendDigits(out, v.day, 2);
+    }
+  }
+}
+
+void AppendTime(std::string& out, const DateTime& v) {
+  AppendDigits(out, v.hour, 2);
+  out += ':';
+  AppendDigits(out, v.minute, 2);
+  out += ':';
+  AppendDigits(out, v.second, 2);
 }
 
 }  // namespace
@@ -174,17 +202,17 @@ DateParse ParseDateTime(std::string_view text, int style, int min_year, DateTime
 }
 
 std::string CanonicalText(const DateTime& v) {
-  return Digits(v.year, 4) + "-" + Digits(v.month, 2) + "-" + Digits(v.day, 2) + " " +
-         Digits(v.hour, 2) + ":" + Digits(v.minute, 2) + ":" + Digits(v.second, 2);
+  std::string out;
+  out.reserve(23);  // room for ".000" as well
+  AppendDate(out, v, true, "ymd", '-');
+  out += ' ';
+  AppendTime(out, v);
+  return out;
 }
 
 std::optional<std::string> FormatDateTime(const DateTime& v, int style) {
   const bool century = style >= 100 || style == 20 || style == 21 || style == 23;
-  const std::string year = century ? Digits(v.year, 4) : Digits(v.year % 100, 2);
-  const std::string mm = Digits(v.month, 2);
-  const std::string dd = Digits(v.day, 2);
-  const std::string time =
-      Digits(v.hour, 2) + ":" + Digits(v.minute, 2) + ":" + Digits(v.second, 2);
+  std::string out;
   switch (style) {
     case 0:
     case 100: {
@@ -196,24 +224,31 @@ std::optional<std::string> FormatDateTime(const DateTime& v, int style) {
     }
     case 1:
     case 101:
-      return mm + "/" + dd + "/" + year;
+      AppendDate(out, v, century, "mdy", '/');
+      return out;
     case 3:
     case 103:
-      return dd + "/" + mm + "/" + year;
+      AppendDate(out, v, century, "dmy", '/');
+      return out;
     case 4:
     case 104:
-      return dd + "." + mm + "." + year;
+      AppendDate(out, v, century, "dmy", '.');
+      return out;
     case 5:
     case 105:
-      return dd + "-" + mm + "-" + year;
+      AppendDate(out, v, century, "dmy", '-');
+      return out;
     case 8:
     case 108:
-      return time;
+      AppendTime(out, v);
+      return out;
     case 12:
     case 112:
-      return year + mm + dd;
+      AppendDate(out, v, century, "ymd", '\0');
+      return out;
     case 23:
-      return year + "-" + mm + "-" + dd;
+      AppendDate(out, v, century, "ymd", '-');
+      return out;
     case 20:
     case 120:
       return CanonicalText(v);
@@ -221,7 +256,10 @@ std::optional<std::string> FormatDateTime(const DateTime& v, int style) {
     case 121:
       return CanonicalText(v) + ".000";
     case 126:
-      return year + "-" + mm + "-" + dd + "T" + time;
+      AppendDate(out, v, century, "ymd", '-');
+      out += 'T';
+      AppendTime(out, v);
+      return out;
     default:
       return std::nullopt;
   }

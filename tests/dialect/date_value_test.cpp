@@ -54,6 +54,17 @@ TEST(DateValue, FormatsTheConvertStyles) {
   EXPECT_EQ(*FormatDateTime(v, 108), "14:07:09");
   EXPECT_EQ(*FormatDateTime(v, 126), "2024-03-05T14:07:09");
   EXPECT_EQ(*FormatDateTime(v, 100), "Mar  5 2024  2:07PM");
+  const std::pair<int, const char*> more[] = {{101, "03/05/2024"},
+                                              {1, "03/05/24"},
+                                              {103, "05/03/2024"},
+                                              {3, "05/03/24"},
+                                              {105, "05-03-2024"},
+                                              {12, "240305"},
+                                              {23, "2024-03-05"},
+                                              {20, "2024-03-05 14:07:09"},
+                                              {21, "2024-03-05 14:07:09.000"},
+                                              {8, "14:07:09"}};
+  for (const auto& [style, text] : more) EXPECT_EQ(*FormatDateTime(v, style), text) << style;
   EXPECT_EQ(*FormatDateTime(DateTime{2024, 1, 1, 0, 0, 0}, 0), "Jan  1 2024 12:00AM");
   EXPECT_FALSE(FormatDateTime(v, 999).has_value());
 }
