@@ -13,6 +13,30 @@ constexpr char kMarker = '\x01';
 // Keys of statements compiled as written begin with this byte.
 constexpr char kRawKeyLead = '\x02';
 
+// A marker '\x01n\x01' in a key or in its translation.
+struct Marker {
+  size_t begin = std::string_view::npos;  // npos: none from there on
+  size_t end = std::string_view::npos;    // just past it; npos: not closed
+  std::string_view number;                // n
+};
+
+// The first marker of `text` at or after `from`.
+Marker FindMarker(std::string_view text, size_t from) {
+  Marker m;
+  // Looked for by its own byte, which only markers hold.
+  size_t at = from < text.size() ? text.find(kMarker, from + 1) : std::string_view::npos;
+  while (at != std::string_view::npos && text[at - 1] != '\'') at = text.find(kMarker, at + 1);
+  if (at == std::string_view::npos) return m;
+  m.begin = at - 1;
+  const size_t close = text.find(kMarker, at + 1);
+  if (close == std::string_view::npos || close + 1 == text.size() || text[close + 1] != '\'') {
+    return m;
+  }
+  m.number = text.substr(at + 1, close - at - 1);
+  m.end = close + 2;
+  return m;
+}
+
 // Calls whose arguments at these positions decide the translation.
 struct FormArgument {
   std::string_view function;
@@ -96,12 +120,6 @@ bool ParseLiteral(std::string_view sql, const RawToken& t, Literal& out) {
   }
   out.kind = Literal::Kind::kReal;
   return std::from_chars(raw.data(), end, out.real).ptr == end;
-}
-
-// A blank, or a symbol that no following digit, point, quote or N joins.
-bool EndsEveryToken(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r') || c == '(' || c == ',' || c == '=' || c == '<' ||
-         c == '>' || c == '+' || c == '-' || c == '*' || c == '/' || c == '%';
 }
 
 // The words the scan of a statement looks out for.
@@ -231,27 +249,19 @@ bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& ou
   size_t count = 0;
   size_t k = 0, b = 0;  // where the rest of the key and of the text begin
   for (;;) {
-    // A marker '\x01n\x01' begins one byte before its first \x01.
-    size_t open = key.find(kMarker, k);
-    if (open != std::string_view::npos) {
-      if (open == k || key[open - 1] != '\'') return false;  // no key ShapeStatement gives
-      --open;
-    }
-    const size_t same = (open == std::string_view::npos ? key.size() : open) - k;
+    const Marker m = FindMarker(key, k);
+    const size_t same = (m.begin == std::string_view::npos ? key.size() : m.begin) - k;
     if (tsql.size() - b < same || std::memcmp(tsql.data() + b, key.data() + k, same) != 0) {
       return false;
     }
     b += same;
-    if (open == std::string_view::npos) break;
-    // The token before a lifted literal ends at a blank or at a symbol that
-    // no literal's first byte extends, whatever the literal is: the text
-    // scans as the key's own text did up to here.
-    if (b == 0 || !EndsEveryToken(tsql[b - 1])) return false;
-    const size_t close = key.find(kMarker, open + 2);
-    if (close == std::string_view::npos || close + 1 == key.size() || key[close + 1] != '\'') {
+    if (m.begin == std::string_view::npos) break;
+    // The token before a lifted literal ends whatever the literal is: the
+    // text scans as the key's own text did up to here.
+    if (m.end == std::string_view::npos || b == 0 || !EndsBeforeLiteral(tsql[b - 1])) {
       return false;
     }
-    k = close + 2;
+    k = m.end;
     RawToken t;
     SqlError error;
     size_t pos = b;
@@ -270,25 +280,28 @@ bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& ou
   return true;
 }
 
+size_t FirstLiteralAt(std::string_view key) {
+  return FindMarker(key, 0).begin;
+}
+
 bool BindableTranslation(const std::string& shaped, const std::vector<Literal>& literals,
                          const std::string& plain, std::string& out) {
   out.clear();
   std::string check;
   size_t pos = 0;
   while (pos < shaped.size()) {
-    const size_t open = shaped.find(std::string("'") + kMarker, pos);
-    if (open == std::string::npos) break;
-    const size_t close = shaped.find(std::string(1, kMarker) + "'", open + 2);
-    if (close == std::string::npos) return false;
-    const std::string number = shaped.substr(open + 2, close - open - 2);
+    const Marker m = FindMarker(shaped, pos);
+    if (m.begin == std::string::npos) break;
+    if (m.end == std::string::npos) return false;
+    const std::string number(m.number);
     const size_t n = std::strtoul(number.c_str(), nullptr, 10);
     if (n == 0 || n > literals.size()) return false;
-    out.append(shaped, pos, open - pos);
-    check.append(shaped, pos, open - pos);
+    out.append(shaped, pos, m.begin - pos);
+    check.append(shaped, pos, m.begin - pos);
     out += '?';
     out += number;
     check += literals[n - 1].raw;
-    pos = close + 2;
+    pos = m.end;
   }
   out.append(shaped, pos, std::string::npos);
   check.append(shaped, pos, std::string::npos);

@@ -25,6 +25,8 @@ struct Literal {
   double real = 0.0;
   std::string text;      // kText: the value (quotes removed and undoubled)
   std::string_view raw;  // as written in the statement (without N); valid while its text is
+
+  bool operator==(const Literal&) const = default;
 };
 
 // What encloses a token while a statement is scanned: an open parenthesis
@@ -58,6 +60,9 @@ bool ShapeStatement(std::string_view tsql, ShapedStatement& out);
 // scanning the rest of the text. False when it is not, or when a lifted place
 // follows a byte that could join the token before it (the caller then scans).
 bool MatchShape(std::string_view key, std::string_view tsql, ShapedStatement& out);
+
+// Where the first lifted literal stands in a key; npos when it has none.
+size_t FirstLiteralAt(std::string_view key);
 
 // The statement text of the shape's translation with ?N for the markers of
 // the lifted literals, provided that substituting the literals as written

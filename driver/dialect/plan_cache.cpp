@@ -67,9 +67,7 @@ CachedPlan* PlanCache::PlanFor(sqlite3* db, std::string_view tsql) {
   CachedPlan* plan = nullptr;
   PlanList::iterator known;
   if (MatchKnownShape(tsql, known)) {
-    ++hits_;
-    plans_.splice(plans_.begin(), plans_, known);
-    plan = &plans_.front();
+    plan = Use(known);
     if (plan->literal_only) scratch_.key = plan->key;  // what Compile may need
   } else if (ShapeStatement(tsql, scratch_)) {
     plan = Find(scratch_.key);
@@ -140,8 +138,12 @@ CachedPlan* PlanCache::Find(const std::string& key) {
     ++misses_;
     return nullptr;
   }
+  return Use(it->second);
+}
+
+CachedPlan* PlanCache::Use(PlanList::iterator plan) {
   ++hits_;
-  plans_.splice(plans_.begin(), plans_, it->second);
+  plans_.splice(plans_.begin(), plans_, plan);
   return &plans_.front();
 }
 
@@ -157,7 +159,7 @@ CachedPlan* PlanCache::Insert(CachedPlan plan) {
   index_[plans_.front().key] = plans_.begin();
   // A key with lifted literals past its first bytes: new texts of its shape
   // are matched against it.
-  const size_t first_literal = plans_.front().key.find("'\x01");
+  const size_t first_literal = FirstLiteralAt(plans_.front().key);
   std::vector<PlanList::iterator>* bucket = KnownBucket(plans_.front().key);
   if (bucket != nullptr && first_literal != std::string::npos && first_literal >= kKnownHead) {
     bucket->insert(bucket->begin(), plans_.begin());

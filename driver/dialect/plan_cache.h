@@ -1,11 +1,11 @@
 // The plan cache of a connection: statement shapes (see parameterise.h) with
 // their translation and their compiled SQLite statement, the least recently
-// used dropped beyond a bound. A text of a kept shape is matched against
-// the shape's key (its fixed parts compared, its literals read) rather than
-// scanned whole. The caller steps a plan's statement inside one executing call and
-// resets it before the call returns, so none stays active between calls. The
-// cache owns its statements: Clear() finalizes them and must run before the
-// database closes.
+// used dropped beyond a bound. A text of a kept shape is matched against the
+// shape's key (its fixed parts compared, its literals read) rather than
+// scanned whole. The caller steps a plan's statement inside one executing
+// call and resets it before the call returns, so none stays active between
+// calls. The cache owns its statements: Clear() finalizes them and must run
+// before the database closes.
 #pragma once
 
 #include <sqlite3.h>
@@ -83,6 +83,8 @@ class PlanCache {
   using PlanList = std::list<CachedPlan>;
 
   CachedPlan* Compile(sqlite3* db, std::string_view tsql);
+  // Counts a hit on `plan` and makes it the most recently used.
+  CachedPlan* Use(PlanList::iterator plan);
   // Finds the kept plan whose shape `tsql` has by matching the text against
   // the keys of its bucket; on success its literals are in scratch_.
   bool MatchKnownShape(std::string_view tsql, PlanList::iterator& plan);

@@ -7,14 +7,18 @@
 namespace tsq {
 namespace {
 
+constexpr std::string_view kTwoCharSymbols[] = {
+    "<>", "<=", ">=", "!=", "!<", "!>", "||", "+=", "-=", "*=", "/=", "%=", "&=", "|=", "^=", "::"};
+
 // What a byte may be in a statement, looked up once per byte.
 enum CharClass : unsigned char {
-  kBlank = 1,      // an ASCII blank
-  kWordStart = 2,  // starts a word
-  kWordChar = 4,   // continues a word
-  kDigit = 8,      // 0-9
-  kPairLead = 16,  // may start a two-character symbol
-  kHigh = 32,      // 0x80 on: belongs to words unless the locale calls it a blank
+  kBlank = 1,               // an ASCII blank
+  kWordStart = 2,           // starts a word
+  kWordChar = 4,            // continues a word
+  kDigit = 8,               // 0-9
+  kPairLead = 16,           // may start a two-character symbol
+  kHigh = 32,               // 0x80 on: belongs to words unless the locale calls it a blank
+  kEndsBeforeLiteral = 64,  // see EndsBeforeLiteral()
 };
 
 constexpr std::array<unsigned char, 256> MakeClasses() {
@@ -29,9 +33,15 @@ constexpr std::array<unsigned char, 256> MakeClasses() {
       k |= kWordChar;
     }
     if (digit) k |= kDigit;
-    for (char lead : std::string_view("<>!|+-*/%&^:")) {
-      if (c == static_cast<unsigned char>(lead)) k |= kPairLead;
+    for (std::string_view two : kTwoCharSymbols) {
+      if (c == static_cast<unsigned char>(two[0])) k |= kPairLead;
     }
+    // No second byte of a two-character symbol and no comment's second byte
+    // is a digit, point, quote or N, so these end before any literal.
+    for (char symbol : std::string_view("(,=<>+-*/%")) {
+      if (c == static_cast<unsigned char>(symbol)) k |= kEndsBeforeLiteral;
+    }
+    if ((k & kBlank) != 0) k |= kEndsBeforeLiteral;
     if (c >= 0x80) k |= kHigh;
     t[static_cast<size_t>(c)] = k;
   }
@@ -89,9 +99,6 @@ size_t ReadNumber(std::string_view sql, size_t pos) {
   return pos;
 }
 
-constexpr std::string_view kTwoCharSymbols[] = {
-    "<>", "<=", ">=", "!=", "!<", "!>", "||", "+=", "-=", "*=", "/=", "%=", "&=", "|=", "^=", "::"};
-
 }  // namespace
 
 // Where a literal closed by `close` ends (just past it; a doubled `close`
@@ -109,6 +116,10 @@ size_t QuotedEnd(std::string_view sql, size_t pos, char close) {
     ++pos;
   }
   return std::string_view::npos;
+}
+
+bool EndsBeforeLiteral(char c) {
+  return Is(static_cast<unsigned char>(c), kEndsBeforeLiteral);
 }
 
 bool NextRawToken(std::string_view sql, size_t& pos, RawToken& token, SqlError& error) {

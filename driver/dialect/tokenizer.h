@@ -47,6 +47,11 @@ struct RawToken {
 // (`error` says why, as Tokenize reports it).
 bool NextRawToken(std::string_view sql, size_t& pos, RawToken& token, SqlError& error);
 
+// True when a token ending in byte `c` ends there whatever literal (a digit,
+// a point, a quote, N'..) follows it: `c` is an ASCII blank or one of the
+// symbols ( , = < > + - * / % that no such byte joins.
+bool EndsBeforeLiteral(char c);
+
 // The text a Token of `raw` holds (quotes removed and undoubled).
 std::string RawTokenText(std::string_view sql, const RawToken& raw);
 

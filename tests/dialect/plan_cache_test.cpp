@@ -17,13 +17,15 @@ std::string KeyOf(const std::string& tsql) {
   return shape.key;
 }
 
+// Two statement texts and what the test expects of them.
+struct TextPair {
+  const char* first;
+  const char* second;
+  bool expected;
+};
+
 TEST(StatementShape, LiteralsThatDecideTheFormStayInTheShape) {
-  struct Case {
-    const char* a;
-    const char* b;
-    bool same;
-  };
-  const Case cases[] = {
+  const TextPair cases[] = {
       {"SELECT k FROM t WHERE k = 1", "SELECT k FROM t WHERE k = 22", true},
       {"UPDATE t SET s = 'a' WHERE k = 1", "UPDATE t SET s = N'b''c' WHERE k = 2", true},
       {"INSERT INTO t (k, r) VALUES (1, 1.5)", "INSERT INTO t (k, r) VALUES (2, 0.25)", true},
@@ -42,8 +44,8 @@ TEST(StatementShape, LiteralsThatDecideTheFormStayInTheShape) {
       {"CREATE TABLE t (s varchar(5) DEFAULT 'a')", "CREATE TABLE t (s varchar(5) DEFAULT 'b')",
        false},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(KeyOf(c.a) == KeyOf(c.b), c.same) << c.a << " | " << c.b;
+  for (const TextPair& c : cases) {
+    EXPECT_EQ(KeyOf(c.first) == KeyOf(c.second), c.expected) << c.first << " | " << c.second;
   }
 }
 
@@ -67,12 +69,8 @@ TEST(StatementShape, LiftedValuesKeepTheirTypeAndText) {
 }
 
 TEST(StatementShape, ATextMatchedToAKnownShapeGetsWhatItsScanGives) {
-  struct Case {
-    const char* known;
-    const char* text;
-    bool matches;
-  };
-  const Case cases[] = {
+  // A text whose shape is known, another text and whether it matches.
+  const TextPair cases[] = {
       {"SELECT k FROM t WHERE k = 1 AND s = 'a'", "SELECT k FROM t WHERE k = 22 AND s = N'b''c'",
        true},
       {"INSERT INTO t (k, r) VALUES (1, 1.5)", "INSERT INTO t (k, r) VALUES (2,0.25)", false},
@@ -100,22 +98,15 @@ TEST(StatementShape, ATextMatchedToAKnownShapeGetsWhatItsScanGives) {
                           "1\x01"}) {
     EXPECT_FALSE(MatchShape(key, "SELECT 1 = 1", out));  // not keys of a scan
   }
-  for (const Case& c : cases) {
+  for (const TextPair& c : cases) {
     ShapedStatement matched, scanned;
-    const std::string key = KeyOf(c.known);
-    const bool matches = MatchShape(key, c.text, matched);
-    EXPECT_EQ(matches, c.matches) << c.text;
+    const std::string key = KeyOf(c.first);
+    const bool matches = MatchShape(key, c.second, matched);
+    EXPECT_EQ(matches, c.expected) << c.second;
     if (!matches) continue;
-    ASSERT_TRUE(ShapeStatement(c.text, scanned)) << c.text;
-    EXPECT_EQ(key, scanned.key) << c.text;
-    ASSERT_EQ(matched.literals.size(), scanned.literals.size()) << c.text;
-    for (size_t i = 0; i < matched.literals.size(); ++i) {
-      const Literal& m = matched.literals[i];
-      const Literal& s = scanned.literals[i];
-      EXPECT_TRUE(m.kind == s.kind && m.integer == s.integer && m.real == s.real &&
-                  m.text == s.text && m.raw == s.raw)
-          << c.text << " literal " << i;
-    }
+    ASSERT_TRUE(ShapeStatement(c.second, scanned)) << c.second;
+    EXPECT_EQ(key, scanned.key) << c.second;
+    EXPECT_TRUE(matched.literals == scanned.literals) << c.second;
   }
 }
 
