@@ -8,8 +8,16 @@ namespace {
 
 SQLHENV g_env = SQL_NULL_HENV;
 SQLHDBC g_dbc = SQL_NULL_HDBC;
+StatementHandle g_single;  // on g_dbc
+uint32_t g_generation = 1;
 DiagRecord g_diag;
 FixedText<kMaxSchemaName + 1> g_schema;
+
+void ReleaseSingleStatement() {
+  if (g_single.handle != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, g_single.handle);
+  g_single.handle = SQL_NULL_HSTMT;
+  g_single.bound.Forget();
+}
 
 }  // namespace
 
@@ -35,6 +43,8 @@ void Diag_Lesen(SQLSMALLINT handle_type, SQLHANDLE handle, DiagRecord& rec) {
 }
 
 int32_t dbConnect(const char* user, const char* password, const char* dsn) {
+  ReleaseSingleStatement();
+  ++g_generation;
   if (g_dbc != SQL_NULL_HDBC) {
     SQLFreeHandle(SQL_HANDLE_DBC, g_dbc);
     g_dbc = SQL_NULL_HDBC;
@@ -73,7 +83,27 @@ SQLHDBC Connection() {
 }
 
 void UseConnection(SQLHDBC dbc) {
+  if (dbc != g_dbc) {
+    ReleaseSingleStatement();
+    ++g_generation;
+  }
   g_dbc = dbc;
+}
+
+StatementHandle* SingleStatement() {
+  if (g_dbc == SQL_NULL_HDBC) return nullptr;
+  if (g_single.handle == SQL_NULL_HSTMT) {
+    g_single.bound.Forget();
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, g_dbc, &g_single.handle))) {
+      g_single.handle = SQL_NULL_HSTMT;
+      return nullptr;
+    }
+  }
+  return &g_single;
+}
+
+uint32_t ConnectionGeneration() {
+  return g_generation;
 }
 
 void SetSchema(std::string_view name) {

@@ -1,7 +1,8 @@
-// The one ODBC connection of the run, the configured schema name that every
-// statement qualifies its tables with, and the diagnostic record of the last
-// failed call. All of it is process-wide and lives until the process ends;
-// the connection is never closed explicitly.
+// The one ODBC connection of the run, the statement handle its single reads
+// and writes share, the configured schema name that every statement
+// qualifies its tables with, and the diagnostic record of the last failed
+// call. All of it is process-wide and lives until the process ends; the
+// connection is never closed explicitly.
 #pragma once
 
 #include <sql.h>
@@ -12,6 +13,7 @@
 #include <string_view>
 
 #include "common/fixed_text.h"
+#include "db/bound_columns.h"
 
 namespace db {
 
@@ -40,6 +42,23 @@ SQLHDBC Connection();
 // keeps owning, the one every statement of this layer runs on
 // (SQL_NULL_HDBC: none). For programs that never call dbConnect.
 void UseConnection(SQLHDBC dbc);
+
+// A statement handle on the connection and the columns bound on it.
+struct StatementHandle {
+  SQLHSTMT handle = SQL_NULL_HSTMT;
+  BoundColumns bound;
+};
+
+// The handle that single reads and writes share, or nullptr without a
+// connection or when none can be allocated. Allocated at first use and kept
+// from statement to statement (a handle per statement cost more than many a
+// small statement itself); freed when the connection changes. Its user
+// closes its cursor before anybody else may use it.
+StatementHandle* SingleStatement();
+
+// Changes whenever the connection does (dbConnect, UseConnection): a handle
+// allocated under another generation belongs to another connection.
+uint32_t ConnectionGeneration();
 
 // Longest schema name: it qualifies every table name and names the run log.
 inline constexpr std::size_t kMaxSchemaName = 20;

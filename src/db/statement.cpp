@@ -14,52 +14,6 @@ OptionalColumns g_bsm_optional;
 
 }  // namespace
 
-Statement& Statement::operator=(Statement&& o) noexcept {
-  if (this != &o) {
-    Release();
-    h_ = std::exchange(o.h_, SQLHSTMT{SQL_NULL_HSTMT});
-  }
-  return *this;
-}
-
-bool Statement::Allocate(bool as_cursor) {
-  Release();
-  if (Connection() == SQL_NULL_HDBC) return false;
-  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, Connection(), &h_))) {
-    h_ = SQL_NULL_HSTMT;
-    return false;
-  }
-  if (as_cursor) {
-    SQLSetStmtAttr(h_, SQL_ATTR_CURSOR_SCROLLABLE, reinterpret_cast<SQLPOINTER>(SQL_NONSCROLLABLE),
-                   SQL_IS_INTEGER);
-    SQLSetStmtAttr(h_, SQL_ATTR_CONCURRENCY, reinterpret_cast<SQLPOINTER>(SQL_CONCUR_LOCK),
-                   SQL_IS_INTEGER);
-  }
-  return true;
-}
-
-SQLRETURN Statement::Execute(const std::string& sql) {
-  return SQLExecDirect(h_, const_cast<SQLCHAR*>(reinterpret_cast<const SQLCHAR*>(sql.c_str())),
-                       SQL_NTS);
-}
-
-SQLRETURN Statement::Fetch() {
-  return SQLFetch(h_);
-}
-
-int32_t Statement::Failure(SQLRETURN rc, ZeroNative rule) {
-  Diag_Lesen(SQL_HANDLE_STMT, h_, LastDiag());
-  if (LastDiag().native != 0) return LastDiag().native;
-  return rule == ZeroNative::kMinusOne ? -1 : static_cast<int32_t>(rc);
-}
-
-void Statement::Release() {
-  if (h_ != SQL_NULL_HSTMT) {
-    SQLFreeHandle(SQL_HANDLE_STMT, h_);
-    h_ = SQL_NULL_HSTMT;
-  }
-}
-
 void Columns::Bind(SQLSMALLINT c_type, SQLPOINTER target, SQLLEN capacity) {
   const SQLUSMALLINT column = ++n_;
   if (bound_ != nullptr && column <= BoundColumns::kSlots) {
@@ -97,23 +51,75 @@ Columns& Columns::Double(double& value) {
   return *this;
 }
 
+SQLRETURN ExecuteOn(SQLHSTMT h, const std::string& sql) {
+  return SQLExecDirect(h, const_cast<SQLCHAR*>(reinterpret_cast<const SQLCHAR*>(sql.c_str())),
+                       SQL_NTS);
+}
+
+int32_t FailureOn(SQLHSTMT h, SQLRETURN rc, ZeroNative rule) {
+  Diag_Lesen(SQL_HANDLE_STMT, h, LastDiag());
+  if (LastDiag().native != 0) return LastDiag().native;
+  return rule == ZeroNative::kMinusOne ? -1 : static_cast<int32_t>(rc);
+}
+
+int32_t EndSingleRead(SQLHSTMT h, SQLRETURN fetch_rc, bool fetch_diagnostics) {
+  int32_t result = 0;
+  if (fetch_rc == SQL_SUCCESS || fetch_rc == SQL_SUCCESS_WITH_INFO) {
+    result = 0;
+  } else if (fetch_rc == SQL_NO_DATA) {
+    result = 100;
+  } else if (!fetch_diagnostics) {
+    result = static_cast<int32_t>(fetch_rc);
+  } else {
+    result = FailureOn(h, fetch_rc, ZeroNative::kOdbcResult);
+  }
+  SQLFreeStmt(h, SQL_CLOSE);
+  return result;
+}
+
 int32_t Write(const std::string& sql) {
-  Statement st;
-  if (!st.Allocate(false)) return -1;
-  SQLRETURN rc = st.Execute(sql);
-  if (!ExecOk(rc)) return st.Failure(rc, ZeroNative::kOdbcResult);
+  StatementHandle* st = SingleStatement();
+  if (st == nullptr) return -1;
+  const SQLRETURN rc = ExecuteOn(st->handle, sql);
+  if (!ExecOk(rc)) return FailureOn(st->handle, rc, ZeroNative::kOdbcResult);
+  // A write gives no result; should a statement give one all the same, the
+  // handle must not be left with it open.
+  SQLFreeStmt(st->handle, SQL_CLOSE);
   return rc == SQL_NO_DATA ? 100 : static_cast<int32_t>(rc);
 }
 
+bool Cursor::Ready() {
+  if (st_.handle != SQL_NULL_HSTMT && generation_ == ConnectionGeneration()) return true;
+  st_.handle = SQL_NULL_HSTMT;
+  st_.bound.Forget();
+  if (Connection() == SQL_NULL_HDBC) return false;
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, Connection(), &st_.handle))) {
+    st_.handle = SQL_NULL_HSTMT;
+    return false;
+  }
+  generation_ = ConnectionGeneration();
+  // Non-scrollable with lock concurrency: the cursor stays positioned while
+  // other statements run on the same connection.
+  SQLSetStmtAttr(st_.handle, SQL_ATTR_CURSOR_SCROLLABLE,
+                 reinterpret_cast<SQLPOINTER>(SQL_NONSCROLLABLE), SQL_IS_INTEGER);
+  SQLSetStmtAttr(st_.handle, SQL_ATTR_CONCURRENCY, reinterpret_cast<SQLPOINTER>(SQL_CONCUR_LOCK),
+                 SQL_IS_INTEGER);
+  return true;
+}
+
 int32_t Cursor::Open(const std::string& sql) {
-  st_.Release();
-  bound_.Forget();
-  Statement st;
-  if (!st.Allocate(true)) return -1;
-  SQLRETURN rc = st.Execute(sql);
-  if (!ExecOk(rc)) return st.Failure(rc, ZeroNative::kMinusOne);
-  st_ = std::move(st);
+  Close();
+  if (!Ready()) return -1;
+  const SQLRETURN rc = ExecuteOn(st_.handle, sql);
+  if (!ExecOk(rc)) return FailureOn(st_.handle, rc, ZeroNative::kMinusOne);
+  open_ = true;
   return rc == SQL_NO_DATA ? 0 : static_cast<int32_t>(rc);
+}
+
+int32_t Cursor::Close() {
+  if (open_ && generation_ == ConnectionGeneration()) SQLFreeStmt(st_.handle, SQL_CLOSE);
+  open_ = false;
+  return 0;
 }
 
 OptionalColumns& PlgOptionalColumns() {

@@ -1,9 +1,13 @@
 // The statement pattern that every table routine follows. A table routine is
 // its SQL text (built with SqlText), its column bindings and its result:
 //
-//   single read   ReadOne(sql, bind, deliver)   exec, bind, one fetch, release
+//   single read   ReadOne(sql, bind, deliver)   exec, bind, one fetch, close
 //   write         Write(sql)                    insert / update / delete
 //   cursor        Cursor::Open / Read / Close   one process-wide Cursor per family
+//
+// Single reads and writes run on the connection's shared handle
+// (SingleStatement) and leave no cursor open on it; a cursor has a handle of
+// its own.
 //
 // Result codes: 0 success (a row for reads), 100 no (more) rows or nothing
 // affected, 1 success with information (writes and opens pass it on), -1 no
@@ -21,57 +25,15 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 
 #include "common/fixed_text.h"
+#include "db/bound_columns.h"
+#include "db/connection.h"
 
 namespace db {
 
 // How a failure without a native error code is reported.
 enum class ZeroNative { kOdbcResult, kMinusOne };
-
-// Owns one statement handle and releases it when it goes out of scope.
-class Statement {
- public:
-  Statement() = default;
-  ~Statement() { Release(); }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-  Statement(Statement&& o) noexcept : h_(std::exchange(o.h_, SQLHSTMT{SQL_NULL_HSTMT})) {}
-  Statement& operator=(Statement&& o) noexcept;
-
-  // Allocates a handle on the connection; a cursor also gets a
-  // non-scrollable cursor with lock concurrency, so that it stays positioned
-  // while other statements run on the same connection.
-  bool Allocate(bool as_cursor);
-  SQLRETURN Execute(const std::string& sql);
-  SQLRETURN Fetch();
-  // Reads the handle's diagnostics into LastDiag() and returns the result
-  // code that the failed call `rc` reports.
-  int32_t Failure(SQLRETURN rc, ZeroNative rule);
-  void Release();
-
-  SQLHSTMT handle() const { return h_; }
-  bool valid() const { return h_ != SQL_NULL_HSTMT; }
-
- private:
-  SQLHSTMT h_ = SQL_NULL_HSTMT;
-};
-
-// The columns a handle has bound: what a cursor's next Read need not bind
-// again. Up to kSlots columns are remembered; any beyond are always bound.
-struct BoundColumns {
-  struct Slot {
-    SQLSMALLINT c_type = 0;
-    SQLPOINTER target = nullptr;
-    SQLLEN capacity = 0;
-  };
-  static constexpr SQLUSMALLINT kSlots = 64;
-  Slot slots[kSlots];
-  SQLUSMALLINT count = 0;  // columns bound on the handle, 1..count
-
-  void Forget() { count = 0; }
-};
 
 // Binds result columns 1, 2, ... in call order. With `bound` (the columns the
 // handle already has, kept up to date) a column bound the same way as before
@@ -110,23 +72,33 @@ struct ReadRules {
   bool fetch_diagnostics = true;
 };
 
+// The calls every pattern makes on a handle. FailureOn reads the handle's
+// diagnostics into LastDiag() and returns the result code that the failed
+// call `rc` reports.
+SQLRETURN ExecuteOn(SQLHSTMT h, const std::string& sql);
+int32_t FailureOn(SQLHSTMT h, SQLRETURN rc, ZeroNative rule);
+
+// Ends a single read whose fetch returned `fetch_rc`: 0 with a row, 100
+// without, otherwise the failure. The cursor is closed in every case (after
+// the diagnostics are read).
+int32_t EndSingleRead(SQLHSTMT h, SQLRETURN fetch_rc, bool fetch_diagnostics);
+
 // Single read: at most one row, delivered through `bind` and `deliver`.
+// `deliver` runs after the cursor is closed, so it may run statements itself.
 template <class Bind, class Deliver>
 int32_t ReadOne(const std::string& sql, Bind&& bind, Deliver&& deliver, ReadRules rules = {}) {
-  Statement st;
-  if (!st.Allocate(false)) return -1;
-  SQLRETURN rc = st.Execute(sql);
-  if (!ExecOk(rc)) return st.Failure(rc, rules.exec_zero);
-  Columns cols(st.handle());
+  StatementHandle* st = SingleStatement();
+  if (st == nullptr) return -1;
+  const SQLRETURN rc = ExecuteOn(st->handle, sql);
+  if (!ExecOk(rc)) return FailureOn(st->handle, rc, rules.exec_zero);
+  // The shared handle keeps its bindings: only what differs from the
+  // previous read is bound, and columns this read leaves out are unbound.
+  Columns cols(st->handle, &st->bound);
   bind(cols);
-  rc = st.Fetch();
-  if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) {
-    deliver();
-    return 0;
-  }
-  if (rc == SQL_NO_DATA) return 100;
-  if (!rules.fetch_diagnostics) return static_cast<int32_t>(rc);
-  return st.Failure(rc, ZeroNative::kOdbcResult);
+  cols.Finish();
+  const int32_t result = EndSingleRead(st->handle, SQLFetch(st->handle), rules.fetch_diagnostics);
+  if (result == 0) deliver();
+  return result;
 }
 
 // Single read of one 32-bit column into `value`; a NULL leaves it as it was.
@@ -153,32 +125,37 @@ class Cursor {
   // not open, otherwise the native error (or the fetch result when it is 0).
   template <class Bind, class Deliver>
   int32_t Read(Bind&& bind, Deliver&& deliver) {
-    if (!st_.valid()) return -1;
+    if (!open_) return -1;
     // The same bindings as the previous row need no new calls: only what
     // changed is bound, and columns no longer wanted are unbound.
-    Columns cols(st_.handle(), &bound_);
+    Columns cols(st_.handle, &st_.bound);
     bind(cols);
     cols.Finish();
-    SQLRETURN rc = st_.Fetch();
+    const SQLRETURN rc = SQLFetch(st_.handle);
     if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) {
       deliver();
       return 0;
     }
     if (rc == SQL_NO_DATA) return 100;
-    return st_.Failure(rc, ZeroNative::kOdbcResult);
+    return FailureOn(st_.handle, rc, ZeroNative::kOdbcResult);
   }
 
-  // Releases the handle; always 0.
-  int32_t Close() {
-    st_.Release();
-    bound_.Forget();
-    return 0;
-  }
-  bool is_open() const { return st_.valid(); }
+  // Closes the cursor; always 0. The handle stays for the next Open.
+  int32_t Close();
+  bool is_open() const { return open_; }
 
  private:
-  Statement st_;
-  BoundColumns bound_;  // of st_
+  // Makes st_ a handle on the current connection, allocating one when the
+  // cursor has none yet or its own belongs to an earlier connection.
+  bool Ready();
+
+  // The cursor's handle, kept from opening to opening. It is never freed
+  // here: the process or the connection's end takes it (disconnecting frees
+  // a connection's statements), and one of an earlier connection is only
+  // forgotten.
+  StatementHandle st_;
+  uint32_t generation_ = 0;  // the connection's, when st_ was allocated
+  bool open_ = false;
 };
 
 // The two column-availability flags: Kvt701Plg has PlgOpt/PlgOpl, Kvt725Bsm
