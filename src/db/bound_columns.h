@@ -14,6 +14,7 @@ struct BoundColumns {
     SQLSMALLINT c_type = 0;
     SQLPOINTER target = nullptr;
     SQLLEN capacity = 0;
+    bool operator==(const Slot&) const = default;
   };
   static constexpr SQLUSMALLINT kSlots = 64;
   Slot slots[kSlots];

@@ -8,15 +8,18 @@ namespace {
 
 SQLHENV g_env = SQL_NULL_HENV;
 SQLHDBC g_dbc = SQL_NULL_HDBC;
-StatementHandle g_single;  // on g_dbc
+StatementHandle g_single[kSingleStatements];  // on g_dbc
+std::size_t g_next_single = 0;                // the next to take in turn
 uint32_t g_generation = 1;
 DiagRecord g_diag;
 FixedText<kMaxSchemaName + 1> g_schema;
 
-void ReleaseSingleStatement() {
-  if (g_single.handle != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, g_single.handle);
-  g_single.handle = SQL_NULL_HSTMT;
-  g_single.bound.Forget();
+void ReleaseSingleStatements() {
+  for (StatementHandle& st : g_single) {
+    if (st.handle != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, st.handle);
+    st.handle = SQL_NULL_HSTMT;
+    st.bound.Forget();
+  }
 }
 
 }  // namespace
@@ -43,7 +46,7 @@ void Diag_Lesen(SQLSMALLINT handle_type, SQLHANDLE handle, DiagRecord& rec) {
 }
 
 int32_t dbConnect(const char* user, const char* password, const char* dsn) {
-  ReleaseSingleStatement();
+  ReleaseSingleStatements();
   ++g_generation;
   if (g_dbc != SQL_NULL_HDBC) {
     SQLFreeHandle(SQL_HANDLE_DBC, g_dbc);
@@ -84,22 +87,36 @@ SQLHDBC Connection() {
 
 void UseConnection(SQLHDBC dbc) {
   if (dbc != g_dbc) {
-    ReleaseSingleStatement();
+    ReleaseSingleStatements();
     ++g_generation;
   }
   g_dbc = dbc;
 }
 
-StatementHandle* SingleStatement() {
+StatementHandle* SingleStatement(const BoundColumns::Slot* first) {
   if (g_dbc == SQL_NULL_HDBC) return nullptr;
-  if (g_single.handle == SQL_NULL_HSTMT) {
-    g_single.bound.Forget();
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, g_dbc, &g_single.handle))) {
-      g_single.handle = SQL_NULL_HSTMT;
+  StatementHandle* st = &g_single[0];
+  if (first != nullptr) {
+    st = nullptr;
+    for (StatementHandle& candidate : g_single) {
+      if (candidate.bound.count > 0 && candidate.bound.slots[0] == *first) {
+        st = &candidate;
+        break;
+      }
+    }
+    if (st == nullptr) {
+      st = &g_single[g_next_single];
+      g_next_single = (g_next_single + 1) % kSingleStatements;
+    }
+  }
+  if (st->handle == SQL_NULL_HSTMT) {
+    st->bound.Forget();
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, g_dbc, &st->handle))) {
+      st->handle = SQL_NULL_HSTMT;
       return nullptr;
     }
   }
-  return &g_single;
+  return st;
 }
 
 uint32_t ConnectionGeneration() {

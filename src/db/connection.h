@@ -49,12 +49,16 @@ struct StatementHandle {
   BoundColumns bound;
 };
 
-// The handle that single reads and writes share, or nullptr without a
-// connection or when none can be allocated. Allocated at first use and kept
-// from statement to statement (a handle per statement cost more than many a
-// small statement itself); freed when the connection changes. Its user
-// closes its cursor before anybody else may use it.
-StatementHandle* SingleStatement();
+// The handles that single reads and writes share (a handle per statement
+// cost more than many a small statement itself). A read takes the one whose
+// first column is bound as `first` already, else the next in turn, so that
+// reads that alternate keep their bindings; `first` nullptr (a write, a read
+// without columns) takes the first handle. Each is allocated at first use
+// and freed when the connection changes; nullptr without a connection or
+// when none can be allocated. Its user closes its cursor before anybody else
+// may use it.
+inline constexpr std::size_t kSingleStatements = 8;
+StatementHandle* SingleStatement(const BoundColumns::Slot* first);
 
 // Changes whenever the connection does (dbConnect, UseConnection): a handle
 // allocated under another generation belongs to another connection.

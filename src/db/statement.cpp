@@ -16,24 +16,33 @@ OptionalColumns g_bsm_optional;
 
 void Columns::Bind(SQLSMALLINT c_type, SQLPOINTER target, SQLLEN capacity) {
   const SQLUSMALLINT column = ++n_;
-  if (bound_ != nullptr && column <= BoundColumns::kSlots) {
-    BoundColumns::Slot& slot = bound_->slots[column - 1];
-    if (column <= bound_->count && slot.c_type == c_type && slot.target == target &&
-        slot.capacity == capacity) {
-      return;
-    }
-    slot = BoundColumns::Slot{c_type, target, capacity};
+  const BoundColumns::Slot wanted{c_type, target, capacity};
+  if (choose_) {
+    choose_ = false;
+    st_ = SingleStatement(&wanted);
   }
-  SQLBindCol(h_, column, c_type, target, capacity, &g_indicator);
-  if (bound_ != nullptr && column > bound_->count) bound_->count = column;
+  if (st_ == nullptr) return;
+  BoundColumns& bound = st_->bound;
+  if (column <= BoundColumns::kSlots) {
+    BoundColumns::Slot& slot = bound.slots[column - 1];
+    if (column <= bound.count && slot == wanted) return;
+    slot = wanted;
+  }
+  SQLBindCol(st_->handle, column, c_type, target, capacity, &g_indicator);
+  if (column > bound.count) bound.count = column;
 }
 
 void Columns::Finish() {
-  if (bound_ == nullptr) return;
-  for (SQLUSMALLINT column = n_ + 1; column <= bound_->count && column != 0; ++column) {
-    SQLBindCol(h_, column, SQL_C_CHAR, nullptr, 0, nullptr);
+  if (choose_) {
+    choose_ = false;
+    st_ = SingleStatement(nullptr);
   }
-  bound_->count = n_;
+  if (st_ == nullptr) return;
+  BoundColumns& bound = st_->bound;
+  for (SQLUSMALLINT column = n_ + 1; column <= bound.count && column != 0; ++column) {
+    SQLBindCol(st_->handle, column, SQL_C_CHAR, nullptr, 0, nullptr);
+  }
+  bound.count = n_;
 }
 
 Columns& Columns::Text(char* buffer, SQLLEN capacity) {
@@ -78,7 +87,7 @@ int32_t EndSingleRead(SQLHSTMT h, SQLRETURN fetch_rc, bool fetch_diagnostics) {
 }
 
 int32_t Write(const std::string& sql) {
-  StatementHandle* st = SingleStatement();
+  StatementHandle* st = SingleStatement(nullptr);
   if (st == nullptr) return -1;
   const SQLRETURN rc = ExecuteOn(st->handle, sql);
   if (!ExecOk(rc)) return FailureOn(st->handle, rc, ZeroNative::kOdbcResult);

@@ -1,13 +1,13 @@
 // The statement pattern that every table routine follows. A table routine is
 // its SQL text (built with SqlText), its column bindings and its result:
 //
-//   single read   ReadOne(sql, bind, deliver)   exec, bind, one fetch, close
+//   single read   ReadOne(sql, bind, deliver)   bind, exec, one fetch, close
 //   write         Write(sql)                    insert / update / delete
 //   cursor        Cursor::Open / Read / Close   one process-wide Cursor per family
 //
-// Single reads and writes run on the connection's shared handle
-// (SingleStatement) and leave no cursor open on it; a cursor has a handle of
-// its own.
+// Single reads and writes run on the connection's shared handles
+// (SingleStatement) and leave no cursor open on them; a cursor has a handle
+// of its own.
 //
 // Result codes: 0 success (a row for reads), 100 no (more) rows or nothing
 // affected, 1 success with information (writes and opens pass it on), -1 no
@@ -35,12 +35,15 @@ namespace db {
 // How a failure without a native error code is reported.
 enum class ZeroNative { kOdbcResult, kMinusOne };
 
-// Binds result columns 1, 2, ... in call order. With `bound` (the columns the
-// handle already has, kept up to date) a column bound the same way as before
-// is not bound again; Finish() then unbinds the columns this round left out.
+// Binds result columns 1, 2, ... in call order on `st`, which keeps what it
+// has bound: a column bound the same way as before is not bound again, and
+// Finish() unbinds the columns this round left out. Without `st` (a single
+// read) the first column bound picks one of the shared handles
+// (SingleStatement); statement() is then the one picked, or nullptr when
+// none could be had.
 class Columns {
  public:
-  explicit Columns(SQLHSTMT h, BoundColumns* bound = nullptr) : h_(h), bound_(bound) {}
+  explicit Columns(StatementHandle* st) : st_(st), choose_(st == nullptr) {}
   template <std::size_t N>
   Columns& Text(FixedText<N>& field) {
     return Text(field.data(), static_cast<SQLLEN>(N));
@@ -50,12 +53,13 @@ class Columns {
   Columns& Double(double& value);
   SQLUSMALLINT count() const { return n_; }
   void Finish();
+  StatementHandle* statement() const { return st_; }
 
  private:
   void Bind(SQLSMALLINT c_type, SQLPOINTER target, SQLLEN capacity);
 
-  SQLHSTMT h_;
-  BoundColumns* bound_;
+  StatementHandle* st_;
+  bool choose_;  // st_ is still to be picked
   SQLUSMALLINT n_ = 0;
 };
 
@@ -87,15 +91,14 @@ int32_t EndSingleRead(SQLHSTMT h, SQLRETURN fetch_rc, bool fetch_diagnostics);
 // `deliver` runs after the cursor is closed, so it may run statements itself.
 template <class Bind, class Deliver>
 int32_t ReadOne(const std::string& sql, Bind&& bind, Deliver&& deliver, ReadRules rules = {}) {
-  StatementHandle* st = SingleStatement();
+  // Columns are bound before the execution, on the shared handle they pick.
+  Columns cols(nullptr);
+  bind(cols);
+  cols.Finish();
+  StatementHandle* st = cols.statement();
   if (st == nullptr) return -1;
   const SQLRETURN rc = ExecuteOn(st->handle, sql);
   if (!ExecOk(rc)) return FailureOn(st->handle, rc, rules.exec_zero);
-  // The shared handle keeps its bindings: only what differs from the
-  // previous read is bound, and columns this read leaves out are unbound.
-  Columns cols(st->handle, &st->bound);
-  bind(cols);
-  cols.Finish();
   const int32_t result = EndSingleRead(st->handle, SQLFetch(st->handle), rules.fetch_diagnostics);
   if (result == 0) deliver();
   return result;
@@ -128,7 +131,7 @@ class Cursor {
     if (!open_) return -1;
     // The same bindings as the previous row need no new calls: only what
     // changed is bound, and columns no longer wanted are unbound.
-    Columns cols(st_.handle, &st_.bound);
+    Columns cols(&st_);
     bind(cols);
     cols.Finish();
     const SQLRETURN rc = SQLFetch(st_.handle);

@@ -84,7 +84,7 @@ TEST_F(CursorBinding, EveryReadDeliversIntoItsOwnBuffers) {
   cur.Close();
 }
 
-TEST_F(CursorBinding, SingleReadsAndWritesShareOneHandle) {
+TEST_F(CursorBinding, SingleReadsAndWritesShareHandles) {
   int32_t k = 0, n = -1, other = -1;
   FixedText<10> t;
   auto full = [&](db::Columns& c) { c.Long(k).Text(t).Long(n); };
