@@ -1,4 +1,4 @@
-// The one ODBC connection of the run, the statement handle its single reads
+// The one ODBC connection of the run, the statement handles its single reads
 // and writes share, the configured schema name that every statement
 // qualifies its tables with, and the diagnostic record of the last failed
 // call. All of it is process-wide and lives until the process ends; the
