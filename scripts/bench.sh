@@ -35,6 +35,12 @@ DRIVER="${BENCH_DRIVER:-$BUILD/driver/libtsqlite.so}"
 CTL="$BUILD/tools/plexorctl"
 REPLAY="$BUILD/driver/tsqlite_replay"
 
+# The median of column $2 of the numbers in file $1.
+median() {
+  awk -v c="$2" '{ print $c }' "$1" | sort -g | awk '{ v[NR] = $1 }
+    END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'
+}
+
 # Prints "wall cpu rss_kb" of a command run by /usr/bin/time (GNU time -f).
 measure() {
   local out="$1"
@@ -108,11 +114,6 @@ EOF
   STATEMENTS=$(awk '/^statements/ { print $2 }' "$DIR/replay.stdout")
   SHAPES=$(awk '/^shapes/ { print $2 }' "$DIR/replay.stdout")
   FAILED=$(awk '/^failed/ { print $2 }' "$DIR/replay.stdout")
-  # The median of column $2 of the numbers in file $1.
-  median() {
-    awk -v c="$2" '{ print $c }' "$1" | sort -g | awk '{ v[NR] = $1 }
-      END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'
-  }
   R="$DIR/runs"
   JW=$(median "$R" 1) JC=$(median "$R" 2) JR=$(median "$R" 3)
   FW=$(median "$R" 4) FC=$(median "$R" 5) FR=$(median "$R" 6)

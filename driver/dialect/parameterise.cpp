@@ -1,7 +1,6 @@
 #include "dialect/parameterise.h"
 
 #include <charconv>
-#include <cstdlib>
 #include <cstring>
 
 namespace tsq {
@@ -293,13 +292,13 @@ bool BindableTranslation(const std::string& shaped, const std::vector<Literal>& 
     const Marker m = FindMarker(shaped, pos);
     if (m.begin == std::string::npos) break;
     if (m.end == std::string::npos) return false;
-    const std::string number(m.number);
-    const size_t n = std::strtoul(number.c_str(), nullptr, 10);
+    size_t n = 0;
+    std::from_chars(m.number.data(), m.number.data() + m.number.size(), n);
     if (n == 0 || n > literals.size()) return false;
     out.append(shaped, pos, m.begin - pos);
     check.append(shaped, pos, m.begin - pos);
     out += '?';
-    out += number;
+    out += m.number;
     check += literals[n - 1].raw;
     pos = m.end;
   }

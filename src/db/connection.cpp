@@ -6,6 +6,8 @@
 namespace db {
 namespace {
 
+constexpr std::size_t kSingleStatements = 8;
+
 SQLHENV g_env = SQL_NULL_HENV;
 SQLHDBC g_dbc = SQL_NULL_HDBC;
 StatementHandle g_single[kSingleStatements];  // on g_dbc
@@ -93,6 +95,16 @@ void UseConnection(SQLHDBC dbc) {
   g_dbc = dbc;
 }
 
+bool AllocateStatement(StatementHandle& st) {
+  st.bound.Forget();
+  if (g_dbc == SQL_NULL_HDBC ||
+      !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, g_dbc, &st.handle))) {
+    st.handle = SQL_NULL_HSTMT;
+    return false;
+  }
+  return true;
+}
+
 StatementHandle* SingleStatement(const BoundColumns::Slot* first) {
   if (g_dbc == SQL_NULL_HDBC) return nullptr;
   StatementHandle* st = &g_single[0];
@@ -109,13 +121,7 @@ StatementHandle* SingleStatement(const BoundColumns::Slot* first) {
       g_next_single = (g_next_single + 1) % kSingleStatements;
     }
   }
-  if (st->handle == SQL_NULL_HSTMT) {
-    st->bound.Forget();
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, g_dbc, &st->handle))) {
-      st->handle = SQL_NULL_HSTMT;
-      return nullptr;
-    }
-  }
+  if (st->handle == SQL_NULL_HSTMT && !AllocateStatement(*st)) return nullptr;
   return st;
 }
 

@@ -49,15 +49,17 @@ struct StatementHandle {
   BoundColumns bound;
 };
 
+// Allocates `st.handle` on the connection with nothing bound; false (and no
+// handle) without a connection or when none can be allocated.
+bool AllocateStatement(StatementHandle& st);
+
 // The handles that single reads and writes share (a handle per statement
-// cost more than many a small statement itself). A read takes the one whose
-// first column is bound as `first` already, else the next in turn, so that
-// reads that alternate keep their bindings; `first` nullptr (a write, a read
-// without columns) takes the first handle. Each is allocated at first use
-// and freed when the connection changes; nullptr without a connection or
-// when none can be allocated. Its user closes its cursor before anybody else
-// may use it.
-inline constexpr std::size_t kSingleStatements = 8;
+// cost more than many a small statement itself), eight of them. A read takes
+// the one whose first column is bound as `first` already, else the next in
+// turn, so that reads that alternate keep their bindings; `first` nullptr (a
+// write, a read without columns) takes the first handle. Each is allocated
+// at first use and freed when the connection changes; nullptr when none can
+// be allocated. Its user closes its cursor before anybody else may use it.
 StatementHandle* SingleStatement(const BoundColumns::Slot* first);
 
 // Changes whenever the connection does (dbConnect, UseConnection): a handle

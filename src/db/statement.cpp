@@ -17,10 +17,7 @@ OptionalColumns g_bsm_optional;
 void Columns::Bind(SQLSMALLINT c_type, SQLPOINTER target, SQLLEN capacity) {
   const SQLUSMALLINT column = ++n_;
   const BoundColumns::Slot wanted{c_type, target, capacity};
-  if (choose_) {
-    choose_ = false;
-    st_ = SingleStatement(&wanted);
-  }
+  if (column == 1 && st_ == nullptr) st_ = SingleStatement(&wanted);
   if (st_ == nullptr) return;
   BoundColumns& bound = st_->bound;
   if (column <= BoundColumns::kSlots) {
@@ -33,10 +30,7 @@ void Columns::Bind(SQLSMALLINT c_type, SQLPOINTER target, SQLLEN capacity) {
 }
 
 void Columns::Finish() {
-  if (choose_) {
-    choose_ = false;
-    st_ = SingleStatement(nullptr);
-  }
+  if (n_ == 0 && st_ == nullptr) st_ = SingleStatement(nullptr);
   if (st_ == nullptr) return;
   BoundColumns& bound = st_->bound;
   for (SQLUSMALLINT column = n_ + 1; column <= bound.count && column != 0; ++column) {
@@ -71,19 +65,12 @@ int32_t FailureOn(SQLHSTMT h, SQLRETURN rc, ZeroNative rule) {
   return rule == ZeroNative::kMinusOne ? -1 : static_cast<int32_t>(rc);
 }
 
-int32_t EndSingleRead(SQLHSTMT h, SQLRETURN fetch_rc, bool fetch_diagnostics) {
-  int32_t result = 0;
-  if (fetch_rc == SQL_SUCCESS || fetch_rc == SQL_SUCCESS_WITH_INFO) {
-    result = 0;
-  } else if (fetch_rc == SQL_NO_DATA) {
-    result = 100;
-  } else if (!fetch_diagnostics) {
-    result = static_cast<int32_t>(fetch_rc);
-  } else {
-    result = FailureOn(h, fetch_rc, ZeroNative::kOdbcResult);
-  }
-  SQLFreeStmt(h, SQL_CLOSE);
-  return result;
+int32_t FetchOn(SQLHSTMT h, bool diagnostics) {
+  const SQLRETURN rc = SQLFetch(h);
+  if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) return 0;
+  if (rc == SQL_NO_DATA) return 100;
+  if (!diagnostics) return static_cast<int32_t>(rc);
+  return FailureOn(h, rc, ZeroNative::kOdbcResult);
 }
 
 int32_t Write(const std::string& sql) {
@@ -97,15 +84,13 @@ int32_t Write(const std::string& sql) {
   return rc == SQL_NO_DATA ? 100 : static_cast<int32_t>(rc);
 }
 
+bool Cursor::HoldsHandle() const {
+  return st_.handle != SQL_NULL_HSTMT && generation_ == ConnectionGeneration();
+}
+
 bool Cursor::Ready() {
-  if (st_.handle != SQL_NULL_HSTMT && generation_ == ConnectionGeneration()) return true;
-  st_.handle = SQL_NULL_HSTMT;
-  st_.bound.Forget();
-  if (Connection() == SQL_NULL_HDBC) return false;
-  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, Connection(), &st_.handle))) {
-    st_.handle = SQL_NULL_HSTMT;
-    return false;
-  }
+  if (HoldsHandle()) return true;
+  if (!AllocateStatement(st_)) return false;
   generation_ = ConnectionGeneration();
   // Non-scrollable with lock concurrency: the cursor stays positioned while
   // other statements run on the same connection.
@@ -126,7 +111,7 @@ int32_t Cursor::Open(const std::string& sql) {
 }
 
 int32_t Cursor::Close() {
-  if (open_ && generation_ == ConnectionGeneration()) SQLFreeStmt(st_.handle, SQL_CLOSE);
+  if (open_ && HoldsHandle()) SQLFreeStmt(st_.handle, SQL_CLOSE);
   open_ = false;
   return 0;
 }

@@ -39,11 +39,11 @@ enum class ZeroNative { kOdbcResult, kMinusOne };
 // has bound: a column bound the same way as before is not bound again, and
 // Finish() unbinds the columns this round left out. Without `st` (a single
 // read) the first column bound picks one of the shared handles
-// (SingleStatement); statement() is then the one picked, or nullptr when
-// none could be had.
+// (SingleStatement), or Finish() does when none is bound; statement() is then
+// the one picked, or nullptr when none could be had.
 class Columns {
  public:
-  explicit Columns(StatementHandle* st) : st_(st), choose_(st == nullptr) {}
+  explicit Columns(StatementHandle* st) : st_(st) {}
   template <std::size_t N>
   Columns& Text(FixedText<N>& field) {
     return Text(field.data(), static_cast<SQLLEN>(N));
@@ -51,15 +51,13 @@ class Columns {
   Columns& Text(char* buffer, SQLLEN capacity);
   Columns& Long(int32_t& value);
   Columns& Double(double& value);
-  SQLUSMALLINT count() const { return n_; }
   void Finish();
   StatementHandle* statement() const { return st_; }
 
  private:
   void Bind(SQLSMALLINT c_type, SQLPOINTER target, SQLLEN capacity);
 
-  StatementHandle* st_;
-  bool choose_;  // st_ is still to be picked
+  StatementHandle* st_;  // nullptr until the first column picks it
   SQLUSMALLINT n_ = 0;
 };
 
@@ -82,10 +80,10 @@ struct ReadRules {
 SQLRETURN ExecuteOn(SQLHSTMT h, const std::string& sql);
 int32_t FailureOn(SQLHSTMT h, SQLRETURN rc, ZeroNative rule);
 
-// Ends a single read whose fetch returned `fetch_rc`: 0 with a row, 100
-// without, otherwise the failure. The cursor is closed in every case (after
-// the diagnostics are read).
-int32_t EndSingleRead(SQLHSTMT h, SQLRETURN fetch_rc, bool fetch_diagnostics);
+// Fetches the next row into the bound columns: 0 with a row, 100 at the
+// end, otherwise the native error (or the fetch result when it is 0), and
+// without `diagnostics` the fetch result itself.
+int32_t FetchOn(SQLHSTMT h, bool diagnostics);
 
 // Single read: at most one row, delivered through `bind` and `deliver`.
 // `deliver` runs after the cursor is closed, so it may run statements itself.
@@ -99,7 +97,8 @@ int32_t ReadOne(const std::string& sql, Bind&& bind, Deliver&& deliver, ReadRule
   if (st == nullptr) return -1;
   const SQLRETURN rc = ExecuteOn(st->handle, sql);
   if (!ExecOk(rc)) return FailureOn(st->handle, rc, rules.exec_zero);
-  const int32_t result = EndSingleRead(st->handle, SQLFetch(st->handle), rules.fetch_diagnostics);
+  const int32_t result = FetchOn(st->handle, rules.fetch_diagnostics);
+  SQLFreeStmt(st->handle, SQL_CLOSE);
   if (result == 0) deliver();
   return result;
 }
@@ -134,13 +133,9 @@ class Cursor {
     Columns cols(&st_);
     bind(cols);
     cols.Finish();
-    const SQLRETURN rc = SQLFetch(st_.handle);
-    if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) {
-      deliver();
-      return 0;
-    }
-    if (rc == SQL_NO_DATA) return 100;
-    return FailureOn(st_.handle, rc, ZeroNative::kOdbcResult);
+    const int32_t result = FetchOn(st_.handle, true);
+    if (result == 0) deliver();
+    return result;
   }
 
   // Closes the cursor; always 0. The handle stays for the next Open.
@@ -151,6 +146,8 @@ class Cursor {
   // Makes st_ a handle on the current connection, allocating one when the
   // cursor has none yet or its own belongs to an earlier connection.
   bool Ready();
+  // st_ is a handle of the current connection.
+  bool HoldsHandle() const;
 
   // The cursor's handle, kept from opening to opening. It is never freed
   // here: the process or the connection's end takes it (disconnecting frees
